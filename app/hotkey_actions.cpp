@@ -1,0 +1,62 @@
+// The five chores of the global hotkeys.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/korvan_main.h"
+#include "framework/ini_file.h"
+
+namespace {
+
+// A panic window that stopped answering may not freeze the resident program.
+constexpr UINT kMinimizeTimeout = 3000;
+
+void MinimizeByTitle(const std::string& title) {
+    // An empty title would match some other program's untitled window.
+    if (title.empty())
+        return;
+    HWND window = FindWindowA(nullptr, title.c_str());
+    if (!window)
+        return;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0, SMTO_ABORTIFHUNG, kMinimizeTimeout, &result);
+}
+
+// rundll32 by its full path: the current directory may be a user folder.
+std::string SystemRundll() {
+    char folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    return std::string(folder, length) + "\\rundll32.exe";
+}
+
+}  // namespace
+
+void TKorvanMain::HookHotKey1HotKey(THookHotKey*, int Index) {
+    switch (Index) {
+    case 1:
+        InvalidateRect(nullptr, nullptr, FALSE);
+        break;
+    case 2: {
+        const TIniFile system("System.INI");
+        if (system.ReadString("Boot", "SCRNSAVE.EXE", "A") != "A") {
+            PostMessageA(Handle(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+        } else {
+            ShellExecuteA(Handle(), "OPEN", SystemRundll().c_str(), "shell32.dll,Control_RunDLL Desk.cpl", "",
+                          SW_SHOW);
+        }
+        break;
+    }
+    case 3:
+        if (HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr))
+            PostMessageA(taskbar, WM_CLOSE, 0, 0);
+        break;
+    case 4:
+        MinimizeByTitle(Application1);
+        MinimizeByTitle(Application2);
+        break;
+    case 5:
+        AdvanceWallpaper();
+        break;
+    default:
+        break;
+    }
+}

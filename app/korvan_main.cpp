@@ -1,0 +1,232 @@
+#include "app/korvan_main.h"
+
+#include <cstring>
+
+#include "app/file_paths.h"
+#include "framework/application.h"
+#include "framework/ini_file.h"
+#include "resources/texts.h"
+
+TKorvanMain* KorvanMain = nullptr;
+
+namespace {
+
+constexpr int kRunningIcon = 1;
+constexpr int kPausedIcon = 2;
+
+#ifndef _WIN64
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the tray record is the version-1 record");
+#endif
+
+struct THotKeySetting {
+    const char* key;
+    int index;
+    std::string TKorvanMain::*member;
+};
+
+// The hotkeys in the order the settings file is read, with their indexes.
+const THotKeySetting kHotKeys[] = {
+    {"Paint", 1, &TKorvanMain::Paint},
+    {"ScreenSaver", 2, &TKorvanMain::ScreenSaver},
+    {"ExitDialog", 3, &TKorvanMain::ExitDialog},
+    {"Panic", 4, &TKorvanMain::Panic},
+};
+const THotKeySetting kWallPaperHotKey = {"WallPaper", 5, &TKorvanMain::WallPaper};
+
+bool FileFound(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    unique_find search(FindFirstFileA(path.c_str(), &found));
+    return search && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+std::string ProgramFileName() {
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    return std::string(buffer, length);
+}
+
+TKorvanMain::TKorvanMain(TComponent* owner)
+    : TForm(owner), trayIcon_(new NOTIFYICONDATAA()), taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {
+    Name = "KorvanMain";
+    KorvanMain = this;
+    PopupMenu1 = new TPopupMenu(this);
+    N4 = PopupMenu1->Items.Add(texts::MenuWallpaper);
+    N1 = PopupMenu1->Items.Add(texts::MenuSettings, [this](TComponent* s) { N1Click(s); });
+    Exit1 = PopupMenu1->Items.Add(texts::MenuExit, [this](TComponent* s) { Exit1Click(s); });
+    N2 = PopupMenu1->Items.Add("-");
+    N3 = PopupMenu1->Items.Add(texts::MenuHelp, [this](TComponent* s) { N3Click(s); });
+    HookHotKey1 = new THookHotKey(this);
+    HookHotKey1->Activate = false;
+    HookHotKey1->OnHotKey = [this](THookHotKey* s, int index) { HookHotKey1HotKey(s, index); };
+    Timer1 = new TTimer(this);
+    Timer1->SetInterval(60000);
+    Timer1->OnTimer = [this](TComponent* s) { Timer1Timer(s); };
+    OnCreate = [this](TComponent* s) { FormCreate(s); };
+    OnClose = [this](TComponent* s) { FormClose(s); };
+    OnShow = [this](TComponent* s) { FormShow(s); };
+    // A hidden top-level window, not a message-only one: the tray's
+    // "TaskbarCreated" is broadcast, and message-only windows get no broadcasts.
+    CreateForm(0, WS_POPUP, 0, 0, texts::AppTitle, Application->Handle());
+}
+
+TKorvanMain::~TKorvanMain() {
+    if (KorvanMain == this)
+        KorvanMain = nullptr;
+}
+
+LRESULT TKorvanMain::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TRAYICON) {
+        WMTrayIcon(lParam);
+        return 0;
+    }
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        // The task bar was restarted and has forgotten every icon.
+        RestoreTrayIcon();
+        return 0;
+    }
+    if (message == WM_ENDSESSION) {
+        // Windows ends the session without closing the window: save now.
+        if (wParam)
+            FormClose(this);
+        return 0;
+    }
+    return TForm::WndProc(message, wParam, lParam);
+}
+
+std::string TKorvanMain::SettingsFileName() const {
+    return ChangeFileExt(ProgramFileName(), ".ini");
+}
+
+void TKorvanMain::FormCreate(TComponent*) {
+    LoadSettings();
+    Paused = false;
+    NOTIFYICONDATAA& record = *trayIcon_;
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = Handle();
+    record.uID = 0;
+    record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    record.uCallbackMessage = WM_TRAYICON;
+    SetTrayState(kRunningIcon, texts::TipRunning);
+    Shell_NotifyIconA(NIM_ADD, &record);
+    BuildWallpaperMenu();
+}
+
+void TKorvanMain::FormClose(TComponent*) {
+    RemoveTrayIcon();
+    try {
+        SaveSettings();
+    } catch (...) {
+        // The settings could not be saved: stay, with the icon back, so the
+        // user can close whatever holds the file and exit again.
+        RestoreTrayIcon();
+        throw;
+    }
+}
+
+void TKorvanMain::FormShow(TComponent*) {
+    ShowWindow(Application->Handle(), SW_HIDE);
+}
+
+void TKorvanMain::LoadSettings() {
+    const TIniFile ini(SettingsFileName());
+    if (!FileFound(ini.FileName())) {
+        MessageBoxA(nullptr, texts::FirstRun, texts::AppTitle, MB_OK);
+        return;
+    }
+    auto loadHotKey = [&](const THotKeySetting& setting) {
+        const std::string text = ini.ReadString("HotKey", setting.key, "");
+        if (text.empty())
+            return;
+        this->*setting.member = text;
+        HookHotKey1->AddHotKey(setting.index, ParseShortCut(text));
+    };
+    for (const THotKeySetting& setting : kHotKeys)
+        loadHotKey(setting);
+    for (auto [key, member] : {std::pair{"Application1", &TKorvanMain::Application1},
+                               std::pair{"Application2", &TKorvanMain::Application2}}) {
+        const std::string text = ini.ReadString("HotKey", key, "");
+        if (!text.empty())
+            this->*member = text;
+    }
+    loadHotKey(kWallPaperHotKey);
+    WallPaperPath = ini.ReadString("HotKey", "WallPaperPath", ExtractFileDir(ProgramFileName()));
+    Time = ini.ReadInteger("HotKey", "Time", 10);
+    Mouse = ini.ReadBool("Operate", "Mouse", true);
+}
+
+void TKorvanMain::SaveSettings() {
+    const TIniFile ini(SettingsFileName());
+    ini.WriteString("HotKey", "Paint", Paint);
+    ini.WriteString("HotKey", "ScreenSaver", ScreenSaver);
+    ini.WriteString("HotKey", "ExitDialog", ExitDialog);
+    ini.WriteString("HotKey", "Panic", Panic);
+    ini.WriteString("HotKey", "Application1", Application1);
+    ini.WriteString("HotKey", "Application2", Application2);
+    ini.WriteString("HotKey", "WallPaper", WallPaper);
+    ini.WriteString("HotKey", "WallPaperPath", WallPaperPath);
+    ini.WriteInteger("HotKey", "Time", Time);
+    ini.WriteBool("Operate", "Mouse", Mouse);
+}
+
+void TKorvanMain::TogglePause() {
+    if (Paused) {
+        LoadSettings();
+        Paused = false;
+        SetTrayState(kRunningIcon, texts::TipRunning);
+    } else {
+        SaveSettings();
+        for (int index = 1; index <= 5; ++index)
+            HookHotKey1->RemoveHotKey(index);
+        Paused = true;
+        SetTrayState(kPausedIcon, texts::TipPaused);
+    }
+    Shell_NotifyIconA(NIM_MODIFY, trayIcon_.get());
+}
+
+void TKorvanMain::SetTrayState(int iconId, const char* tip) {
+    NOTIFYICONDATAA& record = *trayIcon_;
+    record.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId));
+    std::memset(record.szTip, 0, sizeof(record.szTip));
+    lstrcpynA(record.szTip, tip, sizeof(record.szTip));
+}
+
+void TKorvanMain::RemoveTrayIcon() {
+    Shell_NotifyIconA(NIM_DELETE, trayIcon_.get());
+}
+
+void TKorvanMain::RestoreTrayIcon() {
+    Shell_NotifyIconA(NIM_ADD, trayIcon_.get());
+}
+
+void TKorvanMain::WMTrayIcon(LPARAM mouseMessage) {
+    HWND settings = FindWindowA("TKorvanProp", nullptr);
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    const bool left = mouseMessage == WM_LBUTTONDOWN;
+    const bool right = mouseMessage == WM_RBUTTONDOWN;
+    if (!left && !right)
+        return;
+    if (settings) {
+        SetForegroundWindow(Handle());
+        return;
+    }
+    if (Mouse ? left : right)
+        TogglePause();
+    else
+        PopupMenu1->Popup(Handle(), cursor.x, cursor.y);
+}
+
+void TKorvanMain::N1Click(TComponent*) {
+    if (OpenSettings)
+        OpenSettings();
+}
+
+void TKorvanMain::Exit1Click(TComponent*) {
+    Close();
+}
+
+void TKorvanMain::N3Click(TComponent*) {
+    Application->HelpCommand(HELP_FINDER, 0);
+}

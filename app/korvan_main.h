@@ -1,0 +1,89 @@
+// The resident main window: never shown, it holds the settings record, owns
+// the tray icon, the tray menu, the hotkeys and the wallpaper timer, and is
+// the only reader and writer of the settings file.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "framework/form.h"
+#include "framework/menu.h"
+#include "framework/timer.h"
+#include "hotkeys/hook_hotkey.h"
+
+// The tray icon's callback message.
+constexpr UINT WM_TRAYICON = WM_USER + 200;
+
+class TKorvanMain : public TForm {
+public:
+    explicit TKorvanMain(TComponent* owner);
+    ~TKorvanMain() override;
+
+    // The settings record.
+    std::string Paint;
+    std::string ScreenSaver;
+    std::string ExitDialog;
+    std::string Panic;
+    std::string WallPaper;
+    std::string Application1;
+    std::string Application2;
+    std::string WallPaperPath;
+    std::int32_t Time = 0;
+    bool Mouse = false;
+    bool Paused = false;
+    std::int32_t MinuteCount = 0;
+    std::int32_t WallpaperIndex = 0;
+
+    TPopupMenu* PopupMenu1;
+    TMenuItem* N4;
+    TMenuItem* N1;
+    TMenuItem* Exit1;
+    TMenuItem* N2;
+    TMenuItem* N3;
+    THookHotKey* HookHotKey1;
+    TTimer* Timer1;
+
+    // Opens the settings dialog; bound by the settings user interface.
+    std::function<void()> OpenSettings;
+
+    std::string SettingsFileName() const;
+    void LoadSettings();
+    void SaveSettings();
+    void TogglePause();
+    void BuildWallpaperMenu();
+    void ApplyWallpaper(const std::string& Path);
+    void AdvanceWallpaper();
+    const NOTIFYICONDATAA& TrayIconRecord() const { return *trayIcon_; }
+
+    void FormCreate(TComponent* Sender);
+    void FormClose(TComponent* Sender);
+    void FormShow(TComponent* Sender);
+    void N1Click(TComponent* Sender);
+    void Exit1Click(TComponent* Sender);
+    void N3Click(TComponent* Sender);
+    void NewItemClick(TComponent* Sender);
+    void Timer1Timer(TComponent* Sender);
+    void HookHotKey1HotKey(THookHotKey* Sender, int Index);
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void WMTrayIcon(LPARAM mouseMessage);
+    void SetTrayState(int iconId, const char* tip);
+    void RemoveTrayIcon();
+    void RestoreTrayIcon();
+
+    std::unique_ptr<NOTIFYICONDATAA> trayIcon_;
+    UINT taskbarCreated_;
+};
+
+extern TKorvanMain* KorvanMain;
+
+// The program's own full path.
+std::string ProgramFileName();

@@ -1,0 +1,35 @@
+#include "app/wallpaper_rules.h"
+
+#include "app/cp932.h"
+
+bool IsWallpaperFile(const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos)
+        return false;
+    const std::string extension = LowerAscii932(name.substr(dot));
+    return extension == ".jpg" || extension == ".bmp" || extension == ".html" || extension == ".htm";
+}
+
+std::string WallpaperSearchPattern(const std::string& folder) {
+    return EndsWithChar932(folder, '\\') ? folder + "*.*" : folder + "\\*.*";
+}
+
+std::string WallpaperMenuPath(const std::string& folder, const std::string& name) {
+    return EndsWithChar932(folder, '\\') ? folder + name : folder + "\\" + name;
+}
+
+std::string WallpaperRotationPath(const std::string& folder, const std::string& name) {
+    return folder + "\\" + name;
+}
+
+int NextWallpaperIndex(int index, int count) {
+    return index >= count - 1 ? 0 : index + 1;
+}
+
+bool CountWallpaperMinute(int& minuteCount, int interval) {
+    ++minuteCount;
+    if (minuteCount != interval)
+        return false;
+    minuteCount = 0;
+    return true;
+}

@@ -1,0 +1,47 @@
+# Windows builds: the program, its resources, and (in the x86_64 build) the
+# Win32 and end-to-end tests that run under Wine.
+enable_language(RC)
+target_sources(yorunel_portable PRIVATE hotkeys/keyboard_win.cpp)
+
+set(YORUNEL_SIZE_FLAGS -ffunction-sections -fdata-sections)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 932")
+# String literals become code page 932 bytes, as the program's text is.
+target_compile_options(yorunel_portable PUBLIC -fexec-charset=CP932 ${YORUNEL_SIZE_FLAGS})
+target_compile_definitions(yorunel_portable PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800
+                           STRICT NOMINMAX WIN32_LEAN_AND_MEAN)
+
+add_library(yorunel_core STATIC
+  framework/application.cpp
+  framework/component.cpp
+  framework/failure.cpp
+  framework/form.cpp
+  framework/graphics.cpp
+  framework/ini_file.cpp
+  framework/menu.cpp
+  framework/timer.cpp
+  framework/window.cpp
+  hotkeys/hook_hotkey.cpp
+  app/korvan_main.cpp
+  app/wallpaper.cpp
+  app/hotkey_actions.cpp)
+target_compile_options(yorunel_core PRIVATE ${YORUNEL_WARNINGS})
+target_link_libraries(yorunel_core PUBLIC yorunel_portable comctl32 shell32 ole32 oleaut32 uuid gdi32 user32)
+
+# One file, no runtime DLLs beyond Windows' own.
+set(YORUNEL_STATIC_LINK -static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
+
+add_executable(Yorunel WIN32 app/main.cpp resources/yorunel.rc)
+target_compile_options(Yorunel PRIVATE ${YORUNEL_WARNINGS})
+target_link_libraries(Yorunel PRIVATE yorunel_core)
+target_link_options(Yorunel PRIVATE ${YORUNEL_STATIC_LINK} $<$<CONFIG:MinSizeRel>:-s>)
+set_target_properties(Yorunel PROPERTIES OUTPUT_NAME Yorunel)
+set_source_files_properties(resources/yorunel.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/yorunel.manifest;${CMAKE_SOURCE_DIR}/resources/icons/running.ico;${CMAKE_SOURCE_DIR}/resources/icons/paused.ico;${CMAKE_SOURCE_DIR}/resources/icons/app.ico")
+add_custom_command(TARGET Yorunel POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/docs/YORUNEL.html $<TARGET_FILE_DIR:Yorunel>/YORUNEL.html)
+
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  include(cmake/wine-tests.cmake)
+else()
+  include(cmake/release.cmake)
+endif()

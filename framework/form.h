@@ -1,0 +1,57 @@
+// A top-level form owned by the application window: caption, font, events,
+// and a modal loop with the dialog keys (Tab, Enter for the default button,
+// access keys). No control answers Escape unless a form asks for it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/graphics.h"
+#include "framework/window.h"
+
+constexpr int mrNone = 0;
+constexpr int mrOk = 1;
+constexpr int mrCancel = 2;
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* owner);
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnClose;
+
+    TFont Font;
+    int ModalResult = mrNone;
+
+    void SetCaption(const std::string& caption);
+    std::string Caption() const;
+    bool Visible() const;
+    bool Modal() const { return modal_; }
+    // OnShow, then shown; the first showing centres a centred form.
+    void Show();
+    void Hide();
+    // Shows the form, disables the other windows of this thread, and runs
+    // messages until ModalResult is set; returns ModalResult.
+    int ShowModal();
+    // Ends a modal run with mrCancel, or hides the form; the main form's
+    // closing ends the application.
+    void Close();
+    void SetOuterSize(int width, int height);
+    void CenterOnScreen();
+    // Id of the button that Enter presses; 0 for none.
+    void SetDefaultButtonId(int id) { defaultButtonId_ = id; }
+
+protected:
+    // Creates the window with the form's class, then raises OnCreate.
+    void CreateForm(DWORD exStyle, DWORD style, int width, int height, const std::string& caption,
+                    HWND owner);
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    bool centred_ = false;
+
+private:
+    bool modal_ = false;
+    int defaultButtonId_ = 0;
+};

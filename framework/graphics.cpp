@@ -1,0 +1,66 @@
+#include "framework/graphics.h"
+
+#include "resources/texts.h"
+
+COLORREF ColorToRGB(TColor color) {
+    if (color & 0x80000000u)
+        return GetSysColor(static_cast<int>(color & 0xFF));
+    return color;
+}
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+int ScaleToDpi(int pixels96) {
+    static const int dpi = ScreenDpi();
+    return MulDiv(pixels96, dpi, 96);
+}
+
+// The framework's default font: the Japanese UI font at 12 pixels.
+TFont::TFont() : name_(texts::UiFontName), height_(-12), charset_(DEFAULT_CHARSET), color_(clWindowText) {}
+
+TFont::TFont(const TFont& other)
+    : name_(other.name_), height_(other.height_), charset_(other.charset_), color_(other.color_) {}
+
+TFont& TFont::operator=(const TFont& other) {
+    if (this != &other) {
+        name_ = other.name_;
+        height_ = other.height_;
+        charset_ = other.charset_;
+        color_ = other.color_;
+        handle_.reset();
+    }
+    return *this;
+}
+
+void TFont::SetName(const std::string& name) {
+    name_ = name;
+    handle_.reset();
+}
+
+void TFont::SetHeight(int height) {
+    height_ = height;
+    handle_.reset();
+}
+
+void TFont::SetCharset(BYTE charset) {
+    charset_ = charset;
+    handle_.reset();
+}
+
+HFONT TFont::Handle() const {
+    if (!handle_) {
+        LOGFONTA font = {};
+        font.lfHeight = ScaleToDpi(height_);
+        font.lfWeight = FW_NORMAL;
+        font.lfCharSet = charset_;
+        font.lfQuality = DEFAULT_QUALITY;
+        lstrcpynA(font.lfFaceName, name_.c_str(), LF_FACESIZE);
+        handle_.reset(CreateFontIndirectA(&font));
+    }
+    return handle_.get();
+}

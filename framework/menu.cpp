@@ -1,0 +1,56 @@
+#include "framework/menu.h"
+
+#include "framework/handles.h"
+
+TMenuItem::TMenuItem(TComponent* owner, std::string caption, TNotifyEvent onClick)
+    : TComponent(owner), Caption(std::move(caption)), OnClick(std::move(onClick)) {}
+
+TMenuItem* TMenuItem::Add(std::string caption, TNotifyEvent onClick) {
+    auto* item = new TMenuItem(this, std::move(caption), std::move(onClick));
+    items_.push_back(item);
+    return item;
+}
+
+void TMenuItem::Clear() {
+    std::vector<TMenuItem*> items;
+    items.swap(items_);
+    for (TMenuItem* item : items)
+        delete item;
+}
+
+void TMenuItem::Click() {
+    if (OnClick)
+        OnClick(this);
+}
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), Items(nullptr) {}
+
+HMENU TPopupMenu::Build(const TMenuItem& parent, std::vector<TMenuItem*>& commands) const {
+    unique_hmenu menu(CreatePopupMenu());
+    for (TMenuItem* item : parent.items_) {
+        if (item->Caption == "-") {
+            AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+        } else if (item->Count() > 0) {
+            HMENU submenu = Build(*item, commands);
+            AppendMenuA(menu.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu),
+                        item->Caption.c_str());
+        } else {
+            commands.push_back(item);
+            AppendMenuA(menu.get(), MF_STRING, commands.size(), item->Caption.c_str());
+        }
+    }
+    return menu.release();
+}
+
+void TPopupMenu::Popup(HWND window, int x, int y) {
+    std::vector<TMenuItem*> commands;
+    unique_hmenu menu(Build(Items, commands));
+    // Without the foreground and the WM_NULL after it, a tray menu stays
+    // open when the user clicks elsewhere.
+    SetForegroundWindow(window);
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, window, nullptr));
+    PostMessageA(window, WM_NULL, 0, 0);
+    if (chosen > 0 && chosen <= commands.size())
+        commands[chosen - 1]->Click();
+}

@@ -1,0 +1,43 @@
+// Menu items and the popup menu. The Win32 menu is built afresh for every
+// popup from the items, so the items are the one record of the menu.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/component.h"
+
+class TMenuItem : public TComponent {
+public:
+    TMenuItem(TComponent* owner, std::string caption = std::string(), TNotifyEvent onClick = nullptr);
+
+    std::string Caption;  // "-" is a separator
+    TNotifyEvent OnClick;
+
+    // Appends an item this one owns, which makes this one a submenu.
+    TMenuItem* Add(std::string caption, TNotifyEvent onClick = nullptr);
+    void Clear();
+    int Count() const { return static_cast<int>(items_.size()); }
+    TMenuItem* Items(int index) const { return items_.at(static_cast<std::size_t>(index)); }
+    void Click();
+
+private:
+    friend class TPopupMenu;
+    std::vector<TMenuItem*> items_;
+};
+
+class TPopupMenu : public TComponent {
+public:
+    explicit TPopupMenu(TComponent* owner);
+
+    TMenuItem Items;
+
+    // Shows the menu at a screen position with window as its owner and runs
+    // the chosen item's click before returning.
+    void Popup(HWND window, int x, int y);
+
+private:
+    HMENU Build(const TMenuItem& parent, std::vector<TMenuItem*>& commands) const;
+};

@@ -1,0 +1,44 @@
+#include "hotkeys/hook_hotkey.h"
+
+THookHotKey::THookHotKey(TWinControl* owner) : TComponent(owner), ownerWindow_(owner) {
+    window_ = new TUtilityWindow(this, [this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+        if (message != WM_HOTKEY)
+            return false;
+        DoHotKey(static_cast<int>(wParam));
+        result = 0;
+        return true;
+    });
+}
+
+// Registrations end with the window; none is released one by one.
+THookHotKey::~THookHotKey() = default;
+
+HWND THookHotKey::Handle() const {
+    return window_->Handle();
+}
+
+bool THookHotKey::AddHotKey(int Index, TShortCut ShortCut) {
+    std::uint16_t key = 0;
+    ModifierSet modifiers = 0;
+    SplitShortCut(ShortCut, key, modifiers);
+    UINT mask = 0;
+    if (modifiers & ssAlt)
+        mask |= MOD_ALT;
+    if (modifiers & ssCtrl)
+        mask |= MOD_CONTROL;
+    if (modifiers & ssShift)
+        mask |= MOD_SHIFT;
+    return RegisterHotKey(Handle(), Index, mask, key) != FALSE;
+}
+
+bool THookHotKey::RemoveHotKey(int Index) {
+    return UnregisterHotKey(Handle(), Index) != FALSE;
+}
+
+void THookHotKey::DoHotKey(int Index) {
+    if (!OnHotKey)
+        return;
+    if (Activate && ownerWindow_)
+        SetForegroundWindow(ownerWindow_->Handle());
+    OnHotKey(this, Index);
+}

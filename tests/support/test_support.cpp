@@ -1,0 +1,231 @@
+#include "tests/support/test_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace testing_support {
+
+std::string WinPath(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+std::string BuildDir() {
+    const char* build = std::getenv("YORUNEL_BUILD");
+    std::string path = build ? WinPath(build) : std::string(".");
+    if (path.back() != '\\')
+        path += '\\';
+    return path;
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        PumpMessages();
+        if (condition())
+            return true;
+        if (GetTickCount64() >= deadline)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+TempFolder::TempFolder(const std::string& prefix) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    static unsigned counter = 0;
+    for (;;) {
+        path_ = std::string(temp) + prefix + "_" + std::to_string(GetCurrentProcessId()) + "_" +
+                std::to_string(GetTickCount64()) + "_" + std::to_string(++counter);
+        if (CreateDirectoryA(path_.c_str(), nullptr))
+            break;
+    }
+}
+
+TempFolder::~TempFolder() {
+    RemoveTree(path_);
+}
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string child = path + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void PressKeys(const std::vector<WORD>& keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+bool HotKeyTaken(UINT modifiers, UINT key) {
+    constexpr int kProbeId = 0xBFFF;
+    if (!RegisterHotKey(nullptr, kProbeId, modifiers, key))
+        return true;
+    UnregisterHotKey(nullptr, kProbeId);
+    return false;
+}
+
+std::vector<HWND> FindTopWindows(const char* className, const char* title, DWORD processId) {
+    std::vector<HWND> found;
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, title)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (processId == 0 || owner == processId)
+            found.push_back(window);
+    }
+    return found;
+}
+
+HWND WaitForWindow(const char* className, const char* title, DWORD processId, DWORD timeoutMs) {
+    HWND result = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : FindTopWindows(className, title, processId))
+                if (IsWindowVisible(window)) {
+                    result = window;
+                    return true;
+                }
+            return false;
+        },
+        timeoutMs);
+    return result;
+}
+
+std::string WindowText(HWND window) {
+    char buffer[4096] = {};
+    GetWindowTextA(window, buffer, sizeof(buffer));
+    return buffer;
+}
+
+std::string ClassNameOf(HWND window) {
+    char buffer[256] = {};
+    GetClassNameA(window, buffer, sizeof(buffer));
+    return buffer;
+}
+
+std::string MessageBoxText(HWND box) {
+    HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? WindowText(text) : std::string();
+}
+
+void ClickDialogButton(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+bool WaitPainted(HWND window, DWORD timeoutMs) {
+    return WaitUntil(
+        [&] {
+            if (GetUpdateRect(window, nullptr, FALSE))
+                return false;
+            // Menus have no update region to wait for: wait for their
+            // pixels to leave the black of the empty test desktop.
+            RECT area;
+            GetWindowRect(window, &area);
+            const int y = (area.top + area.bottom) / 2;
+            bool drawn = false;
+            for (int x = area.left + 2; x < area.right && !drawn; x += 4)
+                drawn = ScreenPixel(x, y) != RGB(0, 0, 0);
+            if (!drawn)
+                return false;
+            for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE))
+                    return false;
+            return true;
+        },
+        timeoutMs);
+}
+
+COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+void SaveScreenshot(const std::string& name) {
+    // What the X display shows, windows of every process included: Wine can
+    // start the Unix screenshot tool directly.
+    const char* build = std::getenv("YORUNEL_BUILD");
+    if (!build)
+        return;
+    const std::string folder = std::string(build) + "/screenshots";
+    CreateDirectoryA(WinPath(folder).c_str(), nullptr);
+    std::string command = "/usr/bin/import -window root " + folder + "/" + name + ".png";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, 20000);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+}
+
+}  // namespace testing_support
