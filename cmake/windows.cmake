@@ -10,20 +10,17 @@ target_compile_options(yorunel_portable PUBLIC -fexec-charset=CP932 ${YORUNEL_SI
 target_compile_definitions(yorunel_portable PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800
                            STRICT NOMINMAX WIN32_LEAN_AND_MEAN)
 
-add_library(yorunel_core STATIC
-  framework/application.cpp
-  framework/component.cpp
-  framework/failure.cpp
-  framework/form.cpp
-  framework/graphics.cpp
-  framework/ini_file.cpp
-  framework/menu.cpp
-  framework/timer.cpp
-  framework/window.cpp
+# Everything of the program but its entry, so that tests link it too.
+file(GLOB YORUNEL_CORE_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/framework/*.cpp
+  ${CMAKE_SOURCE_DIR}/controls/*.cpp
+  ${CMAKE_SOURCE_DIR}/settings_ui/*.cpp)
+list(APPEND YORUNEL_CORE_SOURCES
   hotkeys/hook_hotkey.cpp
   app/korvan_main.cpp
   app/wallpaper.cpp
   app/hotkey_actions.cpp)
+add_library(yorunel_core STATIC ${YORUNEL_CORE_SOURCES})
 target_compile_options(yorunel_core PRIVATE ${YORUNEL_WARNINGS})
 target_link_libraries(yorunel_core PUBLIC yorunel_portable comctl32 shell32 ole32 oleaut32 uuid gdi32 user32)
 

@@ -30,7 +30,8 @@ endfunction()
 
 add_library(yorunel_test_support STATIC tests/support/test_support.cpp)
 target_include_directories(yorunel_test_support PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_options(yorunel_test_support PRIVATE ${YORUNEL_WARNINGS} -fexec-charset=CP932)
+target_compile_options(yorunel_test_support PUBLIC -fexec-charset=CP932)
+target_compile_options(yorunel_test_support PRIVATE ${YORUNEL_WARNINGS})
 target_link_libraries(yorunel_test_support PUBLIC gtest gdi32 user32)
 
 add_subdirectory(tests/win)
