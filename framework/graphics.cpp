@@ -20,6 +20,12 @@ int ScaleToDpi(int pixels96) {
     return MulDiv(pixels96, dpi, 96);
 }
 
+RECT ScaledBounds(int left, int top, int width, int height) {
+    const int x = ScaleToDpi(left);
+    const int y = ScaleToDpi(top);
+    return RECT{x, y, x + ScaleToDpi(width), y + ScaleToDpi(height)};
+}
+
 // The framework's default font: the Japanese UI font at 12 pixels.
 TFont::TFont() : name_(texts::UiFontName), height_(-12), charset_(DEFAULT_CHARSET), color_(clWindowText) {}
 

@@ -24,6 +24,8 @@ COLORREF ColorToRGB(TColor color);
 // Screen DPI and 96-DPI pixel scaling of every layout.
 int ScreenDpi();
 int ScaleToDpi(int pixels96);
+// A layout rectangle given in 96-DPI pixels as left, top, width, height.
+RECT ScaledBounds(int left, int top, int width, int height);
 
 // A logical font; the GDI font is made on first use and after every change.
 class TFont {

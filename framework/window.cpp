@@ -77,6 +77,11 @@ void TWinControl::CreateSystemControl(const char* systemClass, DWORD exStyle, DW
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc)));
 }
 
+void TWinControl::UseParentFont() {
+    HWND parent = GetParent(handle_);
+    SendMessageA(handle_, WM_SETFONT, SendMessageA(parent, WM_GETFONT, 0, 0), FALSE);
+}
+
 void TWinControl::Attach(HWND window) {
     handle_ = window;
     SetPropA(window, kObjectProperty, this);
@@ -90,6 +95,17 @@ void TWinControl::DestroyHandle() {
 LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND child = nullptr;
     switch (message) {
+    case WM_SETFONT:
+        // Windows of our own classes keep their font, so children can take it.
+        if (!systemProc_) {
+            font_ = reinterpret_cast<HFONT>(wParam);
+            return 0;
+        }
+        break;
+    case WM_GETFONT:
+        if (!systemProc_)
+            return reinterpret_cast<LRESULT>(font_);
+        break;
     case WM_COMMAND:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:

@@ -38,6 +38,8 @@ protected:
     // WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM); true when handled.
     virtual bool ParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void DestroyHandle();
+    // Takes the font of the parent window, as a dialog's controls do.
+    void UseParentFont();
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -45,6 +47,7 @@ private:
 
     HWND handle_ = nullptr;
     WNDPROC systemProc_ = nullptr;
+    HFONT font_ = nullptr;
 };
 
 // A hidden message-only window whose messages go to one handler; for
