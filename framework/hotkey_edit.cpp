@@ -1,0 +1,36 @@
+#include "framework/hotkey_edit.h"
+
+#include <commctrl.h>
+
+#include "framework/control_ids.h"
+#include "framework/graphics.h"
+
+namespace {
+
+void InitHotKeyClass() {
+    static const bool done = [] {
+        INITCOMMONCONTROLSEX init = {sizeof(init), ICC_HOTKEY_CLASS};
+        return InitCommonControlsEx(&init) != FALSE;
+    }();
+    (void)done;
+}
+
+}  // namespace
+
+THotKey::THotKey(TWinControl* parent, int left, int top, int width, int height) : TWinControl(parent) {
+    InitHotKeyClass();
+    CreateSystemControl(HOTKEY_CLASSA, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP, ScaledBounds(left, top, width, height),
+                        parent->Handle(), "", NextControlId());
+    UseParentFont();
+    // The rules first, then the value: the control applies rules to keys typed later.
+    SendMessageA(Handle(), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(0, 0));
+    SetHotKey(0);
+}
+
+TShortCut THotKey::HotKey() const {
+    return HotKeyWordToShortCut(static_cast<std::uint16_t>(SendMessageA(Handle(), HKM_GETHOTKEY, 0, 0)));
+}
+
+void THotKey::SetHotKey(TShortCut value) {
+    SendMessageA(Handle(), HKM_SETHOTKEY, ShortCutToHotKeyWord(value), 0);
+}
