@@ -6,6 +6,7 @@
 #include "framework/application.h"
 #include "framework/ini_file.h"
 #include "resources/texts.h"
+#include "settings_ui/korvan_prop.h"
 
 TKorvanMain* KorvanMain = nullptr;
 
@@ -69,6 +70,7 @@ TKorvanMain::TKorvanMain(TComponent* owner)
     // A hidden top-level window, not a message-only one: the tray's
     // "TaskbarCreated" is broadcast, and message-only windows get no broadcasts.
     CreateForm(0, WS_POPUP, 0, 0, texts::AppTitle, Application->Handle());
+    DoCreate();
 }
 
 TKorvanMain::~TKorvanMain() {
@@ -170,6 +172,14 @@ void TKorvanMain::SaveSettings() {
     ini.WriteBool("Operate", "Mouse", Mouse);
 }
 
+void TKorvanMain::RegisterHotKeys() {
+    for (const THotKeySetting& setting : kHotKeys)
+        if (!(this->*setting.member).empty())
+            HookHotKey1->AddHotKey(setting.index, ParseShortCut(this->*setting.member));
+    if (!WallPaper.empty())
+        HookHotKey1->AddHotKey(kWallPaperHotKey.index, ParseShortCut(WallPaper));
+}
+
 void TKorvanMain::TogglePause() {
     if (Paused) {
         LoadSettings();
@@ -219,8 +229,21 @@ void TKorvanMain::WMTrayIcon(LPARAM mouseMessage) {
 }
 
 void TKorvanMain::N1Click(TComponent*) {
-    if (OpenSettings)
-        OpenSettings();
+    bool applied = false;
+    {
+        std::unique_ptr<TKorvanProp> dialog(new TKorvanProp(Application));
+        KorvanProp = dialog.get();
+        dialog->ShowModal();
+        applied = dialog->Applied();
+    }
+    BuildWallpaperMenu();
+    if (Paused) {
+        // Changes made while paused reach the resume through the file.
+        SaveSettings();
+    } else if (!applied) {
+        // Closed without OK: the hotkeys released for the dialog come back.
+        RegisterHotKeys();
+    }
 }
 
 void TKorvanMain::Exit1Click(TComponent*) {

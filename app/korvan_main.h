@@ -48,13 +48,12 @@ public:
     THookHotKey* HookHotKey1;
     TTimer* Timer1;
 
-    // Opens the settings dialog; bound by the settings user interface.
-    std::function<void()> OpenSettings;
-
     std::string SettingsFileName() const;
     void LoadSettings();
     void SaveSettings();
     void TogglePause();
+    // Registers the hotkey of every non-empty shortcut text of the record.
+    void RegisterHotKeys();
     void BuildWallpaperMenu();
     void ApplyWallpaper(const std::string& Path);
     void AdvanceWallpaper();

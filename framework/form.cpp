@@ -27,6 +27,9 @@ void TForm::CreateForm(DWORD exStyle, DWORD style, int width, int height, const 
     const RECT bounds = {0, 0, width, height};
     CreateHandle(exStyle | WS_EX_CONTROLPARENT, style, bounds, owner, caption.c_str());
     SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font.Handle()), FALSE);
+}
+
+void TForm::DoCreate() {
     if (OnCreate)
         OnCreate(this);
 }
@@ -51,6 +54,8 @@ void TForm::Show() {
     if (centred_)
         CenterOnScreen();
     ShowWindow(Handle(), SW_SHOW);
+    if (activeControl_ && activeControl_->HandleAllocated())
+        SetFocus(activeControl_->Handle());
 }
 
 void TForm::Hide() {
@@ -126,6 +131,15 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_ACTIVATE:
+        // The focus goes back where it was when the form is activated again.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            lastFocus_ = GetFocus();
+        } else if (lastFocus_ && IsWindow(lastFocus_) && IsChild(Handle(), lastFocus_)) {
+            SetFocus(lastFocus_);
+            return 0;
+        }
+        break;
     case DM_GETDEFID:
         return defaultButtonId_ ? MAKELRESULT(defaultButtonId_, DC_HASDEFID) : 0;
     case WM_COMMAND:

@@ -42,16 +42,23 @@ public:
     void CenterOnScreen();
     // Id of the button that Enter presses; 0 for none.
     void SetDefaultButtonId(int id) { defaultButtonId_ = id; }
+    // The control that has the focus when the form is shown.
+    void SetActiveControl(TWinControl* control) { activeControl_ = control; }
+    // Centres the form on the screen each time it is shown.
+    void SetPositionCentred() { centred_ = true; }
 
 protected:
-    // Creates the window with the form's class, then raises OnCreate.
+    // Creates the window with the form's class; the outer size is in pixels.
     void CreateForm(DWORD exStyle, DWORD style, int width, int height, const std::string& caption,
                     HWND owner);
+    // Raises OnCreate: call it once the form's controls exist.
+    void DoCreate();
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    bool centred_ = false;
-
 private:
+    bool centred_ = false;
     bool modal_ = false;
+    TWinControl* activeControl_ = nullptr;
+    HWND lastFocus_ = nullptr;
     int defaultButtonId_ = 0;
 };

@@ -18,6 +18,7 @@ public:
     TProbeForm() : TForm(nullptr) {
         OnCreate = [this](TComponent*) { created = true; };
         CreateForm(0, WS_OVERLAPPEDWINDOW, 200, 120, "probe", Application->Handle());
+        DoCreate();
     }
     bool created = false;
     std::function<void()> onUser;

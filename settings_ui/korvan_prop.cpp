@@ -1,0 +1,236 @@
+#include "settings_ui/korvan_prop.h"
+
+#include <memory>
+
+#include "app/korvan_main.h"
+#include "framework/application.h"
+#include "framework/static_text.h"
+#include "resources/texts.h"
+#if __has_include("settings_ui/folder_dialog.h")
+#include "settings_ui/folder_dialog.h"
+#define YORUNEL_HAS_FOLDER_DIALOG 1
+#endif
+#include "settings_ui/task_form.h"
+
+TKorvanProp* KorvanProp = nullptr;
+
+namespace {
+
+constexpr int kPageLeft = 200;
+constexpr int kPageTop = 3;
+constexpr int kOuterWidth = 546;
+constexpr int kOuterHeight = 221;
+
+}  // namespace
+
+TKorvanProp::TKorvanProp(TComponent* owner) : TForm(owner) {
+    Name = "KorvanProp";
+    Font.SetName(texts::UiFontName);
+    Font.SetHeight(-12);
+    Font.SetCharset(SHIFTJIS_CHARSET);
+    SetPositionCentred();
+    OnCreate = [this](TComponent* s) { FormCreate(s); };
+    OnShow = [this](TComponent* s) { FormShow(s); };
+    CreateForm(WS_EX_DLGMODALFRAME, WS_POPUP | WS_CAPTION | WS_SYSMENU, ScaleToDpi(kOuterWidth),
+               ScaleToDpi(kOuterHeight), texts::PropCaption, Application->Handle());
+
+    // Created in tab order: OK, Help, Close, Update, the tree, the pages.
+    Button1 = new TButton(this, texts::ButtonOk, 456, 8, 75, 25);
+    Button1->MakeDefault();
+    Button1->OnClick = [this](TComponent* s) { Button1Click(s); };
+    Button2 = new TButton(this, texts::ButtonHelp, 456, 104, 75, 25);
+    Button2->OnClick = [this](TComponent* s) { Button2Click(s); };
+    Button3 = new TButton(this, texts::ButtonClose, 456, 40, 75, 25);
+    Button3->OnClick = [this](TComponent* s) { Button3Click(s); };
+    Button4 = new TButton(this, texts::ButtonUpdate, 456, 72, 75, 25);
+    Button4->OnClick = [this](TComponent* s) { Button4Click(s); };
+
+    TreeView1 = new TTreeView(this, 8, 8, 185, 177);
+    TreeView1->SetIndent(19);
+    for (const char* node : {texts::NodeVersion, texts::NodeHotKey, texts::NodeHotKey2, texts::NodeWallpaper,
+                             texts::NodePanic, texts::NodeSettings})
+        TreeView1->Add(node);
+    TreeView1->OnChanging = [this](TTreeView* s) { return TreeView1Changing(s); };
+    TreeView1->OnChange = [this](TTreeView* s, const std::string& text) { TreeView1Change(s, text); };
+
+    TGroupBox* frame = nullptr;
+    Panel1 = Page(texts::NodeHotKey, 0, frame);
+    HotKey1 = HotKeyGroup(frame, texts::GroupRedraw, 24, 31);
+    HotKey2 = HotKeyGroup(frame, texts::GroupScreenSaver, 88, 32);
+
+    Panel2 = Page(texts::NodeHotKey2, 0, frame);
+    HotKey3 = HotKeyGroup(frame, texts::GroupExitDialog, 24, 31);
+
+    Panel3 = Page(texts::NodePanic, 8, frame);
+    auto* applications = new TGroupBox(frame, texts::GroupApplications, 8, 24, 225, 65);
+    Edit1 = new TEdit(applications, 16, 16, 153, 20);
+    Button7 = new TButton(applications, texts::ButtonRegister, 174, 16, 43, 17);
+    Edit2 = new TEdit(applications, 16, 40, 153, 20);
+    Button5 = new TButton(applications, texts::ButtonRegister, 174, 40, 43, 17);
+    Button7->OnClick = [this](TComponent* s) { Button5Click(s); };
+    Button5->OnClick = [this](TComponent* s) { Button5Click(s); };
+    HotKey4 = HotKeyGroup(frame, texts::GroupPanic, 96, 31);
+
+    Panel4 = Page(texts::NodeSettings, 0, frame);
+    RadioGroup1 = new TRadioGroup(frame, texts::RadioPause, 8, 16, 225, 65, {texts::RadioRight, texts::RadioLeft});
+
+    Panel6 = Page(texts::NodeWallpaper, 0, frame);
+    HotKey5 = HotKeyGroup(frame, texts::GroupWallpaper, 24, 31);
+    SpinEdit1 = new TSpinEdit(frame, 8, 88, 65, 21, 0, 59);
+    new TStaticText(frame, texts::Minutes, 80, 96);
+    Edit3 = new TEdit(frame, 8, 120, 169, 20);
+    Button8 = new TButton(frame, texts::ButtonPath, 184, 120, 33, 21);
+    Button8->OnClick = [this](TComponent* s) { Button8Click(s); };
+
+    Panel5 = Page(texts::NodeVersion, 0, frame);
+    BuildVersionPage(frame);
+    // The version page lies on top of the others, so it is the one seen.
+    Panel5->BringToFront();
+    DoCreate();
+}
+
+TKorvanProp::~TKorvanProp() {
+    if (KorvanProp == this)
+        KorvanProp = nullptr;
+}
+
+TPanel* TKorvanProp::Page(const char* title, int frameLeft, TGroupBox*& frame) {
+    auto* page = new TPanel(this, kPageLeft, kPageTop, 249, 186);
+    frame = new TGroupBox(page, title, frameLeft, 0, 241, 183);
+    return page;
+}
+
+THotKey* TKorvanProp::HotKeyGroup(TGroupBox* frame, const char* title, int top, int editTop) {
+    auto* group = new TGroupBox(frame, title, 8, top, 225, 57);
+    new TStaticText(group, texts::HotKeyLabel, 8, 13);
+    return new THotKey(group, 16, editTop, 193, 18);
+}
+
+void TKorvanProp::BuildVersionPage(TGroupBox* frame) {
+    new TStaticText(frame, "Yorunel  Version 1.0.0", 16, 28);
+    new TStaticText(frame, "(C) 2026 Yorunel Project", 16, 52);
+}
+
+void TKorvanProp::FormCreate(TComponent*) {
+    TKorvanMain& main = *KorvanMain;
+    SetActiveControl(HotKey1);
+    HotKey1->SetHotKey(ParseShortCut(main.Paint));
+    HotKey2->SetHotKey(ParseShortCut(main.ScreenSaver));
+    HotKey3->SetHotKey(ParseShortCut(main.ExitDialog));
+    HotKey4->SetHotKey(ParseShortCut(main.Panic));
+    HotKey5->SetHotKey(ParseShortCut(main.WallPaper));
+    // Released while the dialog is open, so a typed combination reaches the
+    // field instead of setting off its chore.
+    for (int index = 1; index <= 5; ++index)
+        main.HookHotKey1->RemoveHotKey(index);
+    Edit1->SetText(main.Application1);
+    Edit2->SetText(main.Application2);
+    Edit3->SetText(main.WallPaperPath);
+    SpinEdit1->SetValue(main.Time);
+    RadioGroup1->SetItemIndex(main.Mouse ? 1 : 0);
+    for (TPanel* page : {Panel1, Panel2, Panel3, Panel4, Panel6, Panel5})
+        page->MoveTo(kPageLeft, kPageTop);
+}
+
+void TKorvanProp::FormShow(TComponent*) {
+    RECT outer;
+    GetWindowRect(Handle(), &outer);
+    SetOuterSize(outer.right - outer.left, ScaleToDpi(kOuterHeight));
+    SetOuterSize(ScaleToDpi(kOuterWidth), ScaleToDpi(kOuterHeight));
+}
+
+bool TKorvanProp::TreeView1Changing(TTreeView*) {
+    for (TPanel* page : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6})
+        page->SetVisible(false);
+    return true;
+}
+
+void TKorvanProp::TreeView1Change(TTreeView*, const std::string& nodeText) {
+    const std::pair<const char*, TPanel*> pages[] = {
+        {texts::NodeVersion, Panel5},   {texts::NodeHotKey, Panel1}, {texts::NodeHotKey2, Panel2},
+        {texts::NodeWallpaper, Panel6}, {texts::NodePanic, Panel3},  {texts::NodeSettings, Panel4},
+    };
+    for (const auto& [text, page] : pages)
+        if (nodeText == text) {
+            page->SetVisible(true);
+            return;
+        }
+}
+
+bool TKorvanProp::ApplySettings() {
+    TKorvanMain& main = *KorvanMain;
+    const std::string folder = Edit3->Text();
+    // The folder must be enterable; an empty one passes. The current
+    // directory stays in it.
+    if (!SetCurrentDirectoryA(folder.c_str()) && !folder.empty()) {
+        MessageBoxA(Handle(), texts::FolderNotFound, texts::AppTitle, MB_OK);
+        return false;
+    }
+    THotKey* const fields[] = {HotKey1, HotKey2, HotKey3, HotKey4, HotKey5};
+    // While paused the hotkeys stay released; the resume registers them.
+    if (!main.Paused)
+        for (int index = 1; index <= 5; ++index)
+            main.HookHotKey1->AddHotKey(index, fields[index - 1]->HotKey());
+    main.Paint = FormatShortCut(HotKey1->HotKey());
+    main.ScreenSaver = FormatShortCut(HotKey2->HotKey());
+    main.ExitDialog = FormatShortCut(HotKey3->HotKey());
+    main.Panic = FormatShortCut(HotKey4->HotKey());
+    main.WallPaper = FormatShortCut(HotKey5->HotKey());
+    main.Application1 = Edit1->Text();
+    main.Application2 = Edit2->Text();
+    main.WallPaperPath = folder;
+    // A number typed beyond the range and confirmed with Enter is pulled in too.
+    SpinEdit1->SetValue(SpinEdit1->Value());
+    const int minutes = SpinEdit1->Value();
+    main.Timer1->SetInterval(minutes == 0 ? 0 : 60000);
+    main.Time = minutes;
+    main.MinuteCount = 0;
+    main.Mouse = RadioGroup1->ItemIndex() == 1;
+    return true;
+}
+
+void TKorvanProp::Button1Click(TComponent*) {
+    if (!ApplySettings())
+        return;
+    applied_ = true;
+    ModalResult = mrOk;
+}
+
+void TKorvanProp::Button4Click(TComponent*) {
+    ApplySettings();
+}
+
+void TKorvanProp::Button3Click(TComponent*) {
+    Close();
+}
+
+void TKorvanProp::Button2Click(TComponent*) {
+    Application->HelpCommand(HELP_FINDER, 0);
+}
+
+void TKorvanProp::Button5Click(TComponent* Sender) {
+    if (Sender == Button7)
+        PickTarget = 1;
+    else if (Sender == Button5)
+        PickTarget = 2;
+    std::unique_ptr<TTaskForm> picker(new TTaskForm(Application));
+    TaskForm = picker.get();
+    picker->ShowModal();
+    TaskForm = nullptr;
+}
+
+void TKorvanProp::Button8Click(TComponent*) {
+#ifdef YORUNEL_HAS_FOLDER_DIALOG
+    FolderDialog = new TFolderDialog(this);
+    if (FolderDialog->Execute())
+        Edit3->SetText(FolderDialog->Directory);
+#endif
+}
+
+void TKorvanProp::SetApplication1(const std::string& title) {
+    Edit1->SetText(title);
+}
+
+void TKorvanProp::SetApplication2(const std::string& title) {
+    Edit2->SetText(title);
+}
