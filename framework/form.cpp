@@ -29,6 +29,10 @@ void TForm::CreateForm(DWORD exStyle, DWORD style, int width, int height, const 
     SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font.Handle()), FALSE);
 }
 
+void TForm::CreateNew(DWORD exStyle, DWORD style, HWND owner) {
+    CreateForm(exStyle, style, 0, 0, "", owner);
+}
+
 void TForm::DoCreate() {
     if (OnCreate)
         OnCreate(this);
@@ -140,6 +144,14 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(Handle(), &client);
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetDCBrushColor(dc, ColorToRGB(Color));
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        return 1;
+    }
     case DM_GETDEFID:
         return defaultButtonId_ ? MAKELRESULT(defaultButtonId_, DC_HASDEFID) : 0;
     case WM_COMMAND:
@@ -151,4 +163,9 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return TWinControl::WndProc(message, wParam, lParam);
+}
+
+void TForm::PaintWindow(HDC dc) {
+    if (OnPaint)
+        OnPaint(this, dc);
 }

@@ -14,6 +14,9 @@ constexpr int mrNone = 0;
 constexpr int mrOk = 1;
 constexpr int mrCancel = 2;
 
+// Drawing on a form's client area, in its WM_PAINT.
+using TPaintEvent = std::function<void(TComponent* Sender, HDC dc)>;
+
 class TForm : public TWinControl {
 public:
     explicit TForm(TComponent* owner);
@@ -21,8 +24,11 @@ public:
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
     TNotifyEvent OnClose;
+    TPaintEvent OnPaint;
 
     TFont Font;
+    // The background of the client area.
+    TColor Color = clBtnFace;
     int ModalResult = mrNone;
 
     void SetCaption(const std::string& caption);
@@ -46,6 +52,8 @@ public:
     void SetActiveControl(TWinControl* control) { activeControl_ = control; }
     // Centres the form on the screen each time it is shown.
     void SetPositionCentred() { centred_ = true; }
+    // Creates the window of a plain form, one without a class of its own.
+    void CreateNew(DWORD exStyle, DWORD style, HWND owner);
 
 protected:
     // Creates the window with the form's class; the outer size is in pixels.
@@ -54,6 +62,7 @@ protected:
     // Raises OnCreate: call it once the form's controls exist.
     void DoCreate();
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PaintWindow(HDC dc) override;
 
 private:
     bool centred_ = false;

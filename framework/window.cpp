@@ -5,6 +5,7 @@
 
 #include "framework/application.h"
 #include "framework/failure.h"
+#include "framework/graphic_control.h"
 
 namespace {
 
@@ -17,6 +18,9 @@ TWinControl::TWinControl(TComponent* owner) : TComponent(owner) {}
 TWinControl::~TWinControl() {
     // Children first: their windows die with ours and must not outlive their objects.
     DestroyComponents();
+    // Graphic controls owned elsewhere lose their parent with it.
+    while (!graphicControls_.empty())
+        graphicControls_.back()->SetParent(nullptr);
     DestroyHandle();
 }
 
@@ -93,6 +97,9 @@ void TWinControl::DestroyHandle() {
 }
 
 LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT handled = 0;
+    if (TGraphicControl::ParentMessage(*this, message, wParam, lParam, handled))
+        return handled;
     HWND child = nullptr;
     switch (message) {
     case WM_SETFONT:
@@ -137,6 +144,8 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 bool TWinControl::ParentMessage(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
+
+void TWinControl::PaintWindow(HDC) {}
 
 LRESULT TWinControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
     if (systemProc_)

@@ -6,8 +6,11 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/component.h"
+
+class TGraphicControl;
 
 class TWinControl : public TComponent {
 public:
@@ -40,14 +43,21 @@ protected:
     void DestroyHandle();
     // Takes the font of the parent window, as a dialog's controls do.
     void UseParentFont();
+    // Paints the window's own content; its graphic controls are painted over it.
+    virtual void PaintWindow(HDC dc);
 
 private:
+    friend class TGraphicControl;
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Attach(HWND window);
 
     HWND handle_ = nullptr;
     WNDPROC systemProc_ = nullptr;
     HFONT font_ = nullptr;
+    // The windowless controls on this window, bottom first, and the one under the pointer.
+    std::vector<TGraphicControl*> graphicControls_;
+    TGraphicControl* mouseControl_ = nullptr;
+    bool trackingLeave_ = false;
 };
 
 // A hidden message-only window whose messages go to one handler; for

@@ -1,0 +1,80 @@
+#include "framework/label.h"
+
+namespace {
+
+constexpr UINT kTextFormat = DT_EXPANDTABS | DT_NOPREFIX;
+
+}  // namespace
+
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
+    AdjustBounds();
+}
+
+void TLabel::SetCaption(const std::string& caption) {
+    if (caption == caption_)
+        return;
+    caption_ = caption;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::SetFont(const TFont& font) {
+    font_ = font;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::SetFontColor(TColor color) {
+    if (color == font_.Color())
+        return;
+    font_.SetColor(color);
+    Invalidate();
+}
+
+void TLabel::SetColor(TColor color) {
+    if (color == color_)
+        return;
+    color_ = color;
+    Invalidate();
+}
+
+void TLabel::SetTransparent(bool transparent) {
+    if (transparent == transparent_)
+        return;
+    transparent_ = transparent;
+    Invalidate();
+}
+
+void TLabel::SetAutoSize(bool autoSize) {
+    if (autoSize == autoSize_)
+        return;
+    autoSize_ = autoSize;
+    AdjustBounds();
+}
+
+void TLabel::AdjustBounds() {
+    if (!autoSize_)
+        return;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font_.Handle());
+    RECT text = {};
+    // An empty caption keeps the height of a line.
+    const std::string measured = caption_.empty() ? std::string(" ") : caption_;
+    DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &text, kTextFormat | DT_CALCRECT);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    SetBounds(Left(), Top(), text.right, text.bottom);
+}
+
+void TLabel::Paint(HDC dc) {
+    RECT area = {0, 0, Width(), Height()};
+    if (!transparent_) {
+        SetDCBrushColor(dc, ColorToRGB(color_));
+        FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    }
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(font_.Color()));
+    HGDIOBJ old = SelectObject(dc, font_.Handle());
+    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &area, kTextFormat);
+    SelectObject(dc, old);
+}
