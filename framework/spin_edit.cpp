@@ -14,9 +14,20 @@
 class TSpinButton : public TWinControl {
 public:
     explicit TSpinButton(TSpinEdit* edit) : TWinControl(edit), edit_(edit) {
-        CreateSystemControl(UPDOWN_CLASSA, 0, WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                            RECT{}, GetParent(edit->Handle()), "", NextControlId());
+        // The arrows take the right end of the field's rectangle.
+        RECT field;
+        GetWindowRect(edit->Handle(), &field);
+        MapWindowPoints(nullptr, GetParent(edit->Handle()), reinterpret_cast<POINT*>(&field), 2);
+        RECT arrows = field;
+        arrows.left = field.right - GetSystemMetrics(SM_CXVSCROLL);
+        CreateSystemControl(UPDOWN_CLASSA, 0, WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHOUSANDS, arrows,
+                            GetParent(edit->Handle()), "", NextControlId());
+        SetWindowPos(edit->Handle(), nullptr, 0, 0, arrows.left - field.left, field.bottom - field.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageA(Handle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit->Handle()), 0);
+        // Placed again after the buddy is set, which may resize the arrows.
+        SetWindowPos(Handle(), nullptr, arrows.left, arrows.top, arrows.right - arrows.left, arrows.bottom - arrows.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageA(Handle(), UDM_SETRANGE32, edit->MinValue(), edit->MaxValue());
     }
 

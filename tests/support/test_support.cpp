@@ -106,20 +106,21 @@ bool FileExists(const std::string& path) {
 }
 
 void PressKeys(const std::vector<WORD>& keys) {
+    // With the scan code a real keyboard sends: controls that read it from
+    // WM_CHAR (the hotkey field does) see the right key.
+    auto key = [](WORD code, DWORD flags) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = code;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(code, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        return input;
+    };
     std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *it;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
+    for (WORD code : keys)
+        inputs.push_back(key(code, 0));
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it)
+        inputs.push_back(key(*it, KEYEVENTF_KEYUP));
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
@@ -200,6 +201,40 @@ bool WaitPainted(HWND window, DWORD timeoutMs) {
             return true;
         },
         timeoutMs);
+}
+
+BoxWatcher::BoxWatcher(int button, DWORD timeoutMs) : button_(button), timeoutMs_(timeoutMs) {
+    thread_ = CreateThread(nullptr, 0, Watch, this, 0, nullptr);
+}
+
+BoxWatcher::~BoxWatcher() {
+    Join();
+}
+
+bool BoxWatcher::Join() {
+    if (thread_) {
+        WaitForSingleObject(thread_, timeoutMs_ + 5000);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    return seen_;
+}
+
+DWORD WINAPI BoxWatcher::Watch(LPVOID self) {
+    auto* watcher = static_cast<BoxWatcher*>(self);
+    HWND box = WaitForWindow("#32770", nullptr, GetCurrentProcessId(), watcher->timeoutMs_);
+    if (!box)
+        return 0;
+    watcher->seen_ = true;
+    watcher->caption = WindowText(box);
+    watcher->text = MessageBoxText(box);
+    watcher->owner = GetWindow(box, GW_OWNER);
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (ClassNameOf(child) == "Static" && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+            IsWindowVisible(child) && SendMessageA(child, STM_GETICON, 0, 0) != 0)
+            watcher->hasIcon = true;
+    ClickDialogButton(box, watcher->button_);
+    return 0;
 }
 
 COLORREF ScreenPixel(int x, int y) {

@@ -55,6 +55,30 @@ std::string MessageBoxText(HWND box);
 // Presses a dialog button by id, as a click does.
 void ClickDialogButton(HWND dialog, int id);
 
+// Waits on a thread of its own for a message box of this process, notes
+// what it shows and presses one of its buttons.
+class BoxWatcher {
+public:
+    explicit BoxWatcher(int button = IDOK, DWORD timeoutMs = 10000);
+    ~BoxWatcher();
+    BoxWatcher(const BoxWatcher&) = delete;
+    BoxWatcher& operator=(const BoxWatcher&) = delete;
+    // Waits for the watch to end; true when a box was seen.
+    bool Join();
+
+    std::string caption;
+    std::string text;
+    HWND owner = nullptr;
+    bool hasIcon = false;
+
+private:
+    static DWORD WINAPI Watch(LPVOID self);
+    HANDLE thread_ = nullptr;
+    int button_;
+    DWORD timeoutMs_;
+    bool seen_ = false;
+};
+
 // Waits until the window and its children have no part left to paint.
 bool WaitPainted(HWND window, DWORD timeoutMs = 5000);
 // Saves the display as <build>/screenshots/<name>.png.

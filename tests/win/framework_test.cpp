@@ -43,33 +43,6 @@ private:
     int id_;
 };
 
-// Waits on another thread for a failure box and presses its OK button;
-// returns what the box said.
-struct BoxWatcher {
-    std::string caption;
-    std::string text;
-    HANDLE thread = nullptr;
-    BoxWatcher() {
-        thread = CreateThread(
-            nullptr, 0,
-            [](LPVOID self) -> DWORD {
-                auto* watcher = static_cast<BoxWatcher*>(self);
-                HWND box = WaitForWindow("#32770", nullptr, GetCurrentProcessId(), 10000);
-                if (box) {
-                    watcher->caption = WindowText(box);
-                    watcher->text = MessageBoxText(box);
-                    ClickDialogButton(box, IDOK);
-                }
-                return 0;
-            },
-            this, 0, nullptr);
-    }
-    void Join() {
-        WaitForSingleObject(thread, 15000);
-        CloseHandle(thread);
-    }
-};
-
 }  // namespace
 
 TEST(Framework, WindowClassIsTheCxxClassNameAndOnCreateRunsAfterTheWindowExists) {

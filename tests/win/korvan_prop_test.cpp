@@ -1,0 +1,309 @@
+// The settings dialog in-process, on a real main window: its layout, what it
+// shows at opening, its pages, and its apply steps.
+#include <gtest/gtest.h>
+
+#include "app/korvan_main.h"
+#include "framework/application.h"
+#include "settings_ui/korvan_prop.h"
+#include "tests/support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+// 96-DPI layout rectangles relative to the parent's client area.
+struct Box {
+    int left, top, width, height;
+};
+
+RECT ClientRectInParent(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+::testing::AssertionResult At(HWND window, Box box) {
+    const RECT expected = ScaledBounds(box.left, box.top, box.width, box.height);
+    const RECT actual = ClientRectInParent(window);
+    if (EqualRect(&expected, &actual))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << ClassNameOf(window) << " '" << WindowText(window) << "' at ("
+                                         << actual.left << "," << actual.top << "," << actual.right << ","
+                                         << actual.bottom << ") instead of (" << expected.left << ","
+                                         << expected.top << "," << expected.right << "," << expected.bottom << ")";
+}
+
+// Every visible child lies inside its parent's client area: nothing is cut.
+void ExpectInsideParents(HWND parent) {
+    RECT client;
+    GetClientRect(parent, &client);
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const RECT rect = ClientRectInParent(child);
+        EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= client.right && rect.bottom <= client.bottom)
+            << ClassNameOf(child) << " '" << WindowText(child) << "' reaches out of its parent";
+        ExpectInsideParents(child);
+    }
+}
+
+HWND GroupOf(HWND control) {
+    return GetParent(control);
+}
+
+class SettingsDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ini_ = ChangeFileExtension(ProgramFileName());
+        WriteFileBytes(ini_, "[HotKey]\r\nPaint=Ctrl+Alt+P\r\nScreenSaver=Shift+Ctrl+S\r\nApplication1=Title one\r\n"
+                             "WallPaperPath=\r\nTime=75\r\n[Operate]\r\nMouse=1\r\n");
+        main_ = new TKorvanMain(Application);
+        GetCurrentDirectoryA(MAX_PATH, startDirectory_);
+    }
+    void TearDown() override {
+        delete dialog_;
+        delete main_;
+        DeleteFileA(ini_.c_str());
+        SetCurrentDirectoryA(startDirectory_);
+    }
+    static std::string ChangeFileExtension(const std::string& path) {
+        return path.substr(0, path.rfind('.')) + ".ini";
+    }
+    TKorvanProp& Open() {
+        dialog_ = new TKorvanProp(Application);
+        KorvanProp = dialog_;
+        dialog_->Show();
+        return *dialog_;
+    }
+    std::vector<TPanel*> Pages() const {
+        return {dialog_->Panel1, dialog_->Panel2, dialog_->Panel3, dialog_->Panel4, dialog_->Panel5, dialog_->Panel6};
+    }
+    std::vector<TPanel*> VisiblePages() const {
+        std::vector<TPanel*> visible;
+        for (TPanel* page : Pages())
+            if (IsWindowVisible(page->Handle()))
+                visible.push_back(page);
+        return visible;
+    }
+
+    std::string ini_;
+    char startDirectory_[MAX_PATH] = {};
+    TKorvanMain* main_ = nullptr;
+    TKorvanProp* dialog_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SettingsDialog, ControlsLieWhereTheLayoutPutsThemAtTheScreensDpi) {
+    TKorvanProp& d = Open();
+    RECT outer;
+    GetWindowRect(d.Handle(), &outer);
+    EXPECT_EQ(outer.right - outer.left, ScaleToDpi(546));
+    EXPECT_EQ(outer.bottom - outer.top, ScaleToDpi(221));
+    EXPECT_EQ(WindowText(d.Handle()), "設定");
+    EXPECT_EQ(ClassNameOf(d.Handle()), "TKorvanProp");
+    const LONG style = GetWindowLongA(d.Handle(), GWL_STYLE);
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << "a fixed dialog frame";
+
+    EXPECT_TRUE(At(d.TreeView1->Handle(), {8, 8, 185, 177}));
+    EXPECT_TRUE(At(d.Button1->Handle(), {456, 8, 75, 25}));
+    EXPECT_TRUE(At(d.Button3->Handle(), {456, 40, 75, 25}));
+    EXPECT_TRUE(At(d.Button4->Handle(), {456, 72, 75, 25}));
+    EXPECT_TRUE(At(d.Button2->Handle(), {456, 104, 75, 25}));
+    for (TPanel* page : Pages()) {
+        EXPECT_TRUE(At(page->Handle(), {200, 3, 249, 186}));
+        HWND frame = GetWindow(page->Handle(), GW_CHILD);
+        EXPECT_TRUE(At(frame, {page == d.Panel3 ? 8 : 0, 0, 241, 183}));
+    }
+    EXPECT_TRUE(At(GroupOf(d.HotKey1->Handle()), {8, 24, 225, 57}));
+    EXPECT_TRUE(At(d.HotKey1->Handle(), {16, 31, 193, 18}));
+    EXPECT_TRUE(At(GroupOf(d.HotKey2->Handle()), {8, 88, 225, 57}));
+    EXPECT_TRUE(At(d.HotKey2->Handle(), {16, 32, 193, 18}));
+    EXPECT_TRUE(At(GroupOf(d.HotKey3->Handle()), {8, 24, 225, 57}));
+    EXPECT_TRUE(At(d.HotKey3->Handle(), {16, 31, 193, 18}));
+    EXPECT_TRUE(At(GroupOf(d.HotKey5->Handle()), {8, 24, 225, 57}));
+    EXPECT_TRUE(At(d.HotKey5->Handle(), {16, 31, 193, 18}));
+    EXPECT_TRUE(At(GroupOf(d.Edit1->Handle()), {8, 24, 225, 65}));
+    EXPECT_TRUE(At(d.Edit1->Handle(), {16, 16, 153, 20}));
+    EXPECT_TRUE(At(d.Edit2->Handle(), {16, 40, 153, 20}));
+    EXPECT_TRUE(At(d.Button7->Handle(), {174, 16, 43, 17}));
+    EXPECT_TRUE(At(d.Button5->Handle(), {174, 40, 43, 17}));
+    EXPECT_TRUE(At(GroupOf(d.HotKey4->Handle()), {8, 96, 225, 57}));
+    EXPECT_TRUE(At(d.HotKey4->Handle(), {16, 31, 193, 18}));
+    EXPECT_TRUE(At(d.RadioGroup1->Handle(), {8, 16, 225, 65}));
+    EXPECT_TRUE(At(d.Edit3->Handle(), {8, 120, 169, 20}));
+    EXPECT_TRUE(At(d.Button8->Handle(), {184, 120, 33, 21}));
+    // The spin edit is its field and its arrows together.
+    RECT field = ClientRectInParent(d.SpinEdit1->Handle());
+    const RECT arrows = ClientRectInParent(d.SpinEdit1->ButtonHandle());
+    RECT spin;
+    UnionRect(&spin, &field, &arrows);
+    const RECT expected = ScaledBounds(8, 88, 65, 21);
+    EXPECT_TRUE(EqualRect(&spin, &expected)) << spin.left << "," << spin.top << "," << spin.right << "," << spin.bottom;
+
+    ExpectInsideParents(d.Handle());
+    RECT client;
+    GetClientRect(d.Handle(), &client);
+    EXPECT_GE(client.bottom, ScaleToDpi(3 + 186)) << "the pages fit the client area";
+}
+
+TEST_F(SettingsDialog, OpensOnTheVersionPageWithNoNodeSelectedAndTheFocusInTheRedrawHotKey) {
+    TKorvanProp& d = Open();
+    EXPECT_EQ(d.TreeView1->Selected(), nullptr);
+    EXPECT_EQ(VisiblePages().size(), 6u) << "all pages stay visible, one on another";
+    RECT page = ClientRectInParent(d.Panel5->Handle());
+    const POINT centre = {(page.left + page.right) / 2, (page.top + page.bottom) / 2};
+    EXPECT_EQ(ChildWindowFromPointEx(d.Handle(), centre, CWP_SKIPINVISIBLE), d.Panel5->Handle())
+        << "the version page lies on top";
+    SetForegroundWindow(d.Handle());
+    ASSERT_TRUE(WaitUntil([&] { return GetFocus() == d.HotKey1->Handle(); }));
+
+    PressKeys({VK_CONTROL, VK_MENU, 'A'});
+    EXPECT_TRUE(WaitUntil([&] { return d.HotKey1->HotKey() == 0xC041; }));
+    EXPECT_EQ(d.TreeView1->Selected(), nullptr) << "still no page chosen";
+}
+
+TEST_F(SettingsDialog, HotKeyFieldsDropAModifierThatIsMissingOrShiftAlone) {
+    TKorvanProp& d = Open();
+    SetForegroundWindow(d.Handle());
+    ASSERT_TRUE(WaitUntil([&] { return GetFocus() == d.HotKey1->Handle(); }));
+    PressKeys({'B'});
+    EXPECT_TRUE(WaitUntil([&] { return d.HotKey1->HotKey() == 0x0042; }));
+    PressKeys({VK_SHIFT, 'C'});
+    EXPECT_TRUE(WaitUntil([&] { return d.HotKey1->HotKey() == 0x0043; }));
+    PressKeys({VK_CONTROL, VK_SHIFT, 'D'});
+    EXPECT_TRUE(WaitUntil([&] { return d.HotKey1->HotKey() == 0x6044; }));
+}
+
+TEST_F(SettingsDialog, EachNodeShowsItsPageAndOnlyThat) {
+    TKorvanProp& d = Open();
+    const std::vector<std::pair<std::string, TPanel*>> nodes = {
+        {"バージョン情報", d.Panel5}, {"ホットキーの設定", d.Panel1}, {"ホットキーの設定２", d.Panel2},
+        {"壁紙変更", d.Panel6},       {"パニック機能", d.Panel3},     {"設定", d.Panel4},
+    };
+    HTREEITEM node = reinterpret_cast<HTREEITEM>(SendMessageA(d.TreeView1->Handle(), TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    for (const auto& [text, page] : nodes) {
+        ASSERT_NE(node, nullptr);
+        EXPECT_EQ(d.TreeView1->NodeText(node), text);
+        d.TreeView1->Select(node);
+        EXPECT_EQ(VisiblePages(), std::vector<TPanel*>{page}) << text;
+        node = reinterpret_cast<HTREEITEM>(
+            SendMessageA(d.TreeView1->Handle(), TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(node)));
+    }
+    EXPECT_EQ(node, nullptr) << "six nodes";
+}
+
+TEST_F(SettingsDialog, ControlsShowTheRecordWithTheIntervalPulledIntoRange) {
+    main_->Time = 75;
+    TKorvanProp& d = Open();
+    EXPECT_EQ(d.HotKey1->HotKey(), 0xC050);
+    EXPECT_EQ(d.HotKey2->HotKey(), 0x6053);
+    EXPECT_EQ(d.HotKey3->HotKey(), 0);
+    EXPECT_EQ(d.Edit1->Text(), "Title one");
+    EXPECT_EQ(d.Edit3->Text(), "");
+    EXPECT_EQ(d.SpinEdit1->Text(), "59");
+    EXPECT_EQ(d.RadioGroup1->ItemIndex(), 1) << "left button pauses";
+    for (int index = 1; index <= 5; ++index)
+        EXPECT_FALSE(main_->HookHotKey1->RemoveHotKey(index)) << "released at opening: " << index;
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
+    delete dialog_;
+    main_->Time = -3;
+    main_->Mouse = false;
+    TKorvanProp& again = Open();
+    EXPECT_EQ(again.SpinEdit1->Text(), "0");
+    EXPECT_EQ(again.RadioGroup1->ItemIndex(), 0);
+}
+
+TEST_F(SettingsDialog, MissingFolderIsToldByTheDialogAndNothingIsApplied) {
+    TKorvanProp& d = Open();
+    d.Edit3->SetText("C:\\no such folder here");
+    d.Edit1->SetText("changed");
+    {
+        BoxWatcher box;
+        d.Button1Click(d.Button1);
+        ASSERT_TRUE(box.Join());
+        EXPECT_EQ(box.caption, "Yorunel");
+        EXPECT_EQ(box.text, "指定されたフォルダが見つかりません。");
+        EXPECT_EQ(box.owner, d.Handle());
+        EXPECT_FALSE(box.hasIcon);
+    }
+    EXPECT_EQ(d.ModalResult, mrNone) << "the dialog stays open";
+    EXPECT_EQ(main_->Application1, "Title one");
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
+
+    d.Edit3->SetText("");
+    d.Button1Click(d.Button1);
+    EXPECT_EQ(d.ModalResult, mrOk);
+    EXPECT_EQ(main_->WallPaperPath, "");
+    EXPECT_EQ(main_->Application1, "changed");
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
+}
+
+TEST_F(SettingsDialog, RelativeFolderIsEnteredAndStoredAsTyped) {
+    TempFolder base;
+    CreateDirectoryA(base.File("pictures").c_str(), nullptr);
+    SetCurrentDirectoryA(base.Path().c_str());
+    TKorvanProp& d = Open();
+    d.Edit3->SetText("pictures");
+    d.Button4Click(d.Button4);
+    EXPECT_EQ(main_->WallPaperPath, "pictures");
+    char now[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, now);
+    EXPECT_EQ(std::string(now), base.File("pictures"));
+    SetCurrentDirectoryA(startDirectory_);
+}
+
+TEST_F(SettingsDialog, IntervalZeroStopsTheTimerAndALaterOneRestartsIt) {
+    TKorvanProp& d = Open();
+    d.SpinEdit1->SetValue(0);
+    main_->MinuteCount = 4;
+    d.Button4Click(d.Button4);
+    EXPECT_EQ(main_->Timer1->Interval(), 0u);
+    EXPECT_EQ(main_->Time, 0);
+    EXPECT_EQ(main_->MinuteCount, 0);
+    main_->MinuteCount = 2;
+    d.SpinEdit1->SetValue(5);
+    d.Button1Click(d.Button1);
+    EXPECT_EQ(main_->Timer1->Interval(), 60000u);
+    EXPECT_EQ(main_->Time, 5);
+    EXPECT_EQ(main_->MinuteCount, 0);
+}
+
+TEST_F(SettingsDialog, IntervalTypedBeyondTheRangeIsPulledInBothOnLeavingAndOnApplying) {
+    TKorvanProp& d = Open();
+    // Typed and confirmed while the field still has the focus.
+    SetFocus(d.SpinEdit1->Handle());
+    d.SpinEdit1->SetText("75");
+    d.Button1Click(d.Button1);
+    EXPECT_EQ(main_->Time, 59);
+    EXPECT_EQ(d.SpinEdit1->Text(), "59");
+    d.SpinEdit1->SetText("x");
+    EXPECT_EQ(d.SpinEdit1->Value(), 0) << "a text that is not a number counts as 0";
+    d.SpinEdit1->SetText("-8");
+    SetFocus(d.Edit3->Handle());
+    EXPECT_EQ(d.SpinEdit1->Text(), "0") << "pulled into range when the focus leaves";
+}
+
+TEST_F(SettingsDialog, UpdateRegistersEveryTimeAndKeepsTheDialogOpen) {
+    TKorvanProp& d = Open();
+    d.HotKey3->SetHotKey(0xC058);  // Ctrl+Alt+X
+    d.Button4Click(d.Button4);
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'X'));
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
+    d.Button4Click(d.Button4);
+    EXPECT_EQ(d.ModalResult, mrNone);
+    EXPECT_EQ(main_->ExitDialog, "Ctrl+Alt+X");
+    EXPECT_EQ(main_->ScreenSaver, "Shift+Ctrl+S");
+    EXPECT_EQ(main_->WallPaper, "") << "an empty field is stored as the empty text";
+}
+
+TEST_F(SettingsDialog, WhilePausedApplyingRegistersNoHotKey) {
+    main_->TogglePause();
+    ASSERT_TRUE(main_->Paused);
+    TKorvanProp& d = Open();
+    d.HotKey5->SetHotKey(0xC057);
+    d.Button1Click(d.Button1);
+    EXPECT_EQ(main_->WallPaper, "Ctrl+Alt+W");
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'W'));
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
+    EXPECT_TRUE(main_->Paused);
+}
