@@ -160,8 +160,10 @@ HWND WaitForWindow(const char* className, const char* title, DWORD processId, DW
 }
 
 std::string WindowText(HWND window) {
+    // WM_GETTEXT itself: GetWindowText reads only captions of other processes' windows.
     char buffer[4096] = {};
-    GetWindowTextA(window, buffer, sizeof(buffer));
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
     return buffer;
 }
 
@@ -180,10 +182,24 @@ void ClickDialogButton(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+namespace {
+
+// True while the window or a visible window inside it has a part to paint.
+bool PaintPending(HWND window) {
+    if (GetUpdateRect(window, nullptr, FALSE))
+        return true;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child) && PaintPending(child))
+            return true;
+    return false;
+}
+
+}  // namespace
+
 bool WaitPainted(HWND window, DWORD timeoutMs) {
     return WaitUntil(
         [&] {
-            if (GetUpdateRect(window, nullptr, FALSE))
+            if (PaintPending(window))
                 return false;
             // Menus have no update region to wait for: wait for their
             // pixels to leave the black of the empty test desktop.
@@ -193,12 +209,7 @@ bool WaitPainted(HWND window, DWORD timeoutMs) {
             bool drawn = false;
             for (int x = area.left + 2; x < area.right && !drawn; x += 4)
                 drawn = ScreenPixel(x, y) != RGB(0, 0, 0);
-            if (!drawn)
-                return false;
-            for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-                if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE))
-                    return false;
-            return true;
+            return drawn;
         },
         timeoutMs);
 }

@@ -1,0 +1,188 @@
+// The settings dialog of the real program, opened from the tray menu and
+// worked with keys and clicks.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/settings_driver.h"
+
+using namespace e2e;
+using namespace testing_support;
+
+namespace {
+
+const std::string kIni = Ini({"[HotKey]", "Paint=Ctrl+Alt+P", "WallPaper=Ctrl+Alt+W", "Application1=Alpha",
+                              "Time=5", "[Operate]", "Mouse=1"});
+
+const char* const kPages[] = {"バージョン情報", "ホットキーの設定", "ホットキーの設定２",
+                              "壁紙変更",       "パニック機能",     "設定"};
+
+bool PausedTip() {
+    const auto tips = TrayTips();
+    return tips.size() == 1 && tips.front() == "Yorunel(停止中)";
+}
+
+}  // namespace
+
+TEST(Settings, OpensOnTheVersionPageWithTheHotKeysReleasedAndEachNodeShowsItsPage) {
+    YorunelProcess yorunel;
+    yorunel.WriteIni(kIni);
+    ASSERT_TRUE(yorunel.Start());
+    ASSERT_TRUE(yorunel.WaitReady());
+    ASSERT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
+    HWND dialog = OpenSettings(yorunel);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(dialog), "設定");
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P')) << "released while the dialog is open";
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'W'));
+    HWND tree = Descendants(dialog, WC_TREEVIEWA).front();
+    EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), 0) << "no node selected";
+    EXPECT_EQ(VisiblePages(dialog).size(), 6u);
+    SaveScreenshot("settings_opened");
+    EXPECT_TRUE(FocusIsOn(InGroup(dialog, "再描画", HOTKEY_CLASSA)));
+
+    const char* const shots[] = {"settings_version", "settings_hotkeys", "settings_hotkeys2",
+                                 "settings_wallpaper", "settings_panic", "settings_mouse"};
+    for (int node = 0; node < 6; ++node) {
+        SelectNode(dialog, node);
+        EXPECT_EQ(VisiblePages(dialog), std::vector<std::string>{kPages[node]});
+        WaitPainted(dialog);
+        SaveScreenshot(shots[node]);
+    }
+    HWND right = ChildByText(dialog, "Button", "右ボタンにする。");
+    HWND left = ChildByText(dialog, "Button", "左ボタンにする。");
+    EXPECT_EQ(SendMessageA(left, BM_GETCHECK, 0, 0), BST_CHECKED) << "the left button pauses";
+    EXPECT_EQ(SendMessageA(right, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    // No button answers Escape.
+    SetForegroundWindow(dialog);
+    PressKeys({VK_ESCAPE});
+    Click(ChildByText(dialog, "Button", "閉じる(&C)"));
+    ASSERT_TRUE(WaitClosed(dialog));
+}
+
+TEST(Settings, TypedHotKeyAppliedByOkIsRegisteredAndSavedAtTheNextPause) {
+    YorunelProcess yorunel;
+    yorunel.WriteIni(kIni);
+    ASSERT_TRUE(yorunel.Start());
+    ASSERT_TRUE(yorunel.WaitReady());
+    HWND dialog = OpenSettings(yorunel);
+    ASSERT_NE(dialog, nullptr);
+    HWND redraw = InGroup(dialog, "再描画", HOTKEY_CLASSA);
+    ASSERT_TRUE(Focus(redraw));
+    // Typed at once, although the redraw page is not the one seen.
+    PressKeys({VK_CONTROL, VK_MENU, 'A'});
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(redraw, HKM_GETHOTKEY, 0, 0) == 0x0641; }));
+    EXPECT_TRUE(FindTopWindows("#32770", nullptr, yorunel.ProcessId()).empty()) << "the chore did not run";
+    const std::string before = yorunel.ReadIni();
+    Click(ChildByText(dialog, "Button", "&OK"));
+    ASSERT_TRUE(WaitClosed(dialog));
+    EXPECT_EQ(yorunel.ReadIni(), before) << "the dialog never writes the file";
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'A'));
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'W'));
+
+    yorunel.Tray(WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil(PausedTip));
+    const std::string saved = yorunel.ReadIni();
+    EXPECT_NE(saved.find("Paint=Ctrl+Alt+A\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("WallPaper=Ctrl+Alt+W\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("Application1=Alpha\r\n"), std::string::npos);
+}
+
+TEST(Settings, WhileOpenTrayClicksNeitherPauseNorOpenTheMenu) {
+    YorunelProcess yorunel;
+    yorunel.WriteIni(kIni);
+    ASSERT_TRUE(yorunel.Start());
+    ASSERT_TRUE(yorunel.WaitReady());
+    HWND dialog = OpenSettings(yorunel);
+    ASSERT_NE(dialog, nullptr);
+    yorunel.Tray(WM_LBUTTONDOWN);
+    yorunel.Tray(WM_RBUTTONDOWN);
+    // A marker behind the two clicks: once it is handled, so are they.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(yorunel.MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    EXPECT_TRUE(PopupMenuGone(0));
+    EXPECT_EQ(TrayTips(), std::vector<std::string>{"Yorunel(実行中)"});
+    Click(ChildByText(dialog, "Button", "閉じる(&C)"));
+    ASSERT_TRUE(WaitClosed(dialog));
+}
+
+TEST(Settings, ClosingWithoutOkBringsTheReleasedHotKeysBack) {
+    YorunelProcess yorunel;
+    yorunel.WriteIni(kIni);
+    ASSERT_TRUE(yorunel.Start());
+    ASSERT_TRUE(yorunel.WaitReady());
+    HWND dialog = OpenSettings(yorunel);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
+    Click(ChildByText(dialog, "Button", "閉じる(&C)"));
+    ASSERT_TRUE(WaitClosed(dialog));
+    EXPECT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'); }));
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'W'));
+
+    // The title bar's close box does the same.
+    dialog = OpenSettings(yorunel);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitClosed(dialog));
+    EXPECT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'); }));
+}
+
+TEST(Settings, ChangesMadeWhilePausedReachTheResume) {
+    YorunelProcess yorunel;
+    yorunel.WriteIni(kIni);
+    ASSERT_TRUE(yorunel.Start());
+    ASSERT_TRUE(yorunel.WaitReady());
+    yorunel.Tray(WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil(PausedTip));
+    HWND dialog = OpenSettings(yorunel);
+    ASSERT_NE(dialog, nullptr);
+    HWND redraw = InGroup(dialog, "再描画", HOTKEY_CLASSA);
+    ASSERT_TRUE(Focus(redraw));
+    PressKeys({VK_CONTROL, VK_MENU, 'Z'});
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(redraw, HKM_GETHOTKEY, 0, 0) == 0x065A; }));
+    SelectNode(dialog, 5);
+    Click(ChildByText(dialog, "Button", "右ボタンにする。"));
+    Click(ChildByText(dialog, "Button", "&OK"));
+    ASSERT_TRUE(WaitClosed(dialog));
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'Z')) << "paused: nothing registered";
+    EXPECT_TRUE(PausedTip());
+    // Written key by key: the last key tells that the file is complete.
+    ASSERT_TRUE(WaitUntil([&] { return yorunel.ReadIni().find("Mouse=0\r\n") != std::string::npos; }));
+    EXPECT_NE(yorunel.ReadIni().find("Paint=Ctrl+Alt+Z\r\n"), std::string::npos);
+
+    // The right button pauses now, so it resumes too.
+    yorunel.Tray(WM_RBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([] { return !PausedTip(); }));
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'Z'));
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
+}
+
+TEST(Settings, MissingFolderIsToldAndTheDialogStaysOpen) {
+    YorunelProcess yorunel;
+    yorunel.WriteIni(kIni);
+    ASSERT_TRUE(yorunel.Start());
+    ASSERT_TRUE(yorunel.WaitReady());
+    HWND dialog = OpenSettings(yorunel);
+    ASSERT_NE(dialog, nullptr);
+    SelectNode(dialog, 3);
+    HWND folder = nullptr;
+    for (HWND edit : Descendants(dialog, "Edit"))
+        if (WindowText(edit) == yorunel.Folder())
+            folder = edit;
+    ASSERT_NE(folder, nullptr) << "the wallpaper folder field shows the program's folder";
+    SetWindowTextA(folder, (yorunel.Folder() + "\\missing").c_str());
+    Click(ChildByText(dialog, "Button", "&OK"));
+    HWND box = yorunel.WaitForBox("Yorunel");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "指定されたフォルダが見つかりません。");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), dialog);
+    WaitPainted(box);
+    SaveScreenshot("settings_folder_missing");
+    ClickDialogButton(box, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P')) << "nothing applied";
+    Click(ChildByText(dialog, "Button", "閉じる(&C)"));
+    ASSERT_TRUE(WaitClosed(dialog));
+}
