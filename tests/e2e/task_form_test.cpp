@@ -1,0 +1,220 @@
+// The window picker of the real program: what it lists, how a double click
+// hands a title to the settings dialog, and the panic hotkey with that title.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/e2e/settings_driver.h"
+
+using namespace e2e;
+using namespace testing_support;
+
+namespace {
+
+// A window of the test with a title, shown or hidden.
+class TestWindow {
+public:
+    explicit TestWindow(const std::string& title, bool visible = true, int x = 600, int y = 500) {
+        static const bool registered = [] {
+            WNDCLASSA windowClass = {};
+            windowClass.lpfnWndProc = DefWindowProcA;
+            windowClass.hInstance = GetModuleHandleA(nullptr);
+            windowClass.lpszClassName = "YorunelPickerTarget";
+            return RegisterClassA(&windowClass) != 0;
+        }();
+        (void)registered;
+        window_ = CreateWindowExA(0, "YorunelPickerTarget", title.c_str(), WS_OVERLAPPEDWINDOW, x, y, 200, 100,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (visible)
+            ShowWindow(window_, SW_SHOWNOACTIVATE);
+    }
+    ~TestWindow() { DestroyWindow(window_); }
+    HWND Handle() const { return window_; }
+
+private:
+    HWND window_;
+};
+
+std::vector<std::string> ListEntries(HWND list) {
+    std::vector<std::string> entries;
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        // Wine hands another process's list text over in UTF-16 whichever
+        // way it is asked for: ask for that, and convert.
+        WCHAR wide[512] = {};
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+        char text[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+int Count(const std::vector<std::string>& entries, const std::string& text) {
+    return static_cast<int>(std::count(entries.begin(), entries.end(), text));
+}
+
+// A double click with the mouse on a list entry.
+void DoubleClickEntry(HWND list, int index) {
+    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    POINT at = {10, (index - top) * height + height / 2};
+    ClientToScreen(list, &at);
+    SetCursorPos(at.x, at.y);
+    INPUT clicks[4] = {};
+    const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    for (int i = 0; i < 4; ++i) {
+        clicks[i].type = INPUT_MOUSE;
+        clicks[i].mi.dwFlags = flags[i];
+    }
+    SendInput(4, clicks, sizeof(INPUT));
+}
+
+// A click with the mouse in the middle of a window.
+void ClickWithMouse(HWND window) {
+    RECT area;
+    GetWindowRect(window, &area);
+    SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+}
+
+class Picker : public ::testing::Test {
+protected:
+    void SetUp() override {
+        yorunel_.WriteIni(Ini({"[HotKey]", "Panic=Ctrl+Alt+F12", "Application1=", "Application2=Beta", "[Operate]",
+                               "Mouse=1"}));
+        ASSERT_TRUE(yorunel_.Start());
+        ASSERT_TRUE(yorunel_.WaitReady());
+        dialog_ = OpenSettings(yorunel_);
+        ASSERT_NE(dialog_, nullptr);
+        SelectNode(dialog_, 4);
+        registers_ = {nullptr, nullptr};
+        const auto buttons = Descendants(dialog_, "Button");
+        std::vector<HWND> registerButtons;
+        for (HWND button : buttons)
+            if (WindowText(button) == "登録")
+                registerButtons.push_back(button);
+        ASSERT_EQ(registerButtons.size(), 2u);
+        upper_ = registerButtons[0];
+        lower_ = registerButtons[1];
+        edit1_ = InGroup(dialog_, "登録アプリ", "Edit", 0);
+        edit2_ = InGroup(dialog_, "登録アプリ", "Edit", 1);
+    }
+    // Opens the picker with a "登録" button; its list box and the picker.
+    HWND OpenPicker(HWND registerButton, HWND& list) {
+        Click(registerButton);
+        HWND picker = WaitForWindow("TTaskForm", nullptr, yorunel_.ProcessId());
+        list = picker ? Descendants(picker, "ListBox").front() : nullptr;
+        return picker;
+    }
+
+    YorunelProcess yorunel_;
+    HWND dialog_ = nullptr;
+    std::pair<HWND, HWND> registers_;
+    HWND upper_ = nullptr, lower_ = nullptr, edit1_ = nullptr, edit2_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Picker, ListsVisibleTitledWindowsWithDuplicatesAndItselfOnlyAfterARefresh) {
+    TestWindow first("Yorunel target window");
+    TestWindow second("Yorunel target window");
+    TestWindow hidden("Yorunel hidden window", false);
+    TestWindow untitled("");
+    TestWindow longTitle(std::string(300, 'L'));
+    HWND list = nullptr;
+    HWND picker = OpenPicker(upper_, list);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(WindowText(picker), "起動タスク");
+    RECT outer;
+    GetWindowRect(picker, &outer);
+    EXPECT_EQ(outer.right - outer.left, 250);
+    EXPECT_EQ(outer.bottom - outer.top, 200);
+    WaitPainted(picker);
+    SaveScreenshot("window_picker");
+
+    std::vector<std::string> entries = ListEntries(list);
+    EXPECT_EQ(Count(entries, "Yorunel target window"), 2) << "equal titles give equal entries";
+    EXPECT_EQ(Count(entries, "Yorunel hidden window"), 0);
+    EXPECT_EQ(Count(entries, ""), 0) << "untitled windows are not listed";
+    EXPECT_EQ(Count(entries, std::string(254, 'L')), 1) << "a long title is cut to 254 bytes";
+    EXPECT_EQ(Count(entries, "設定"), 1) << "the settings dialog is listed too";
+    EXPECT_EQ(Count(entries, "起動タスク"), 0) << "the picker is not shown yet when it fills its list";
+
+    HWND refresh = Descendants(picker, "TSpeedButton").front();
+    ClickWithMouse(refresh);
+    ASSERT_TRUE(WaitUntil([&] { return Count(ListEntries(list), "起動タスク") == 1; }));
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR) << "the refresh drops the selection";
+    EXPECT_FALSE(FocusIsOn(refresh)) << "the picture button never takes the focus";
+
+    Click(ChildByText(picker, "Button", "&Cancel"));
+    ASSERT_TRUE(WaitClosed(picker));
+    EXPECT_EQ(WindowText(edit1_), "");
+    EXPECT_EQ(WindowText(edit2_), "Beta");
+    Click(ChildByText(dialog_, "Button", "閉じる(&C)"));
+}
+
+TEST_F(Picker, UpperAndLowerButtonsFillTheirFieldsAndThePickedTitleDrivesThePanicKey) {
+    TestWindow first("Yorunel panic one", true, 600, 400);
+    TestWindow second("Yorunel panic two", true, 600, 560);
+    HWND list = nullptr;
+    HWND picker = OpenPicker(upper_, list);
+    ASSERT_NE(picker, nullptr);
+    auto entries = ListEntries(list);
+    auto index = std::find(entries.begin(), entries.end(), "Yorunel panic one") - entries.begin();
+    ASSERT_LT(index, static_cast<long>(entries.size()));
+    DoubleClickEntry(list, static_cast<int>(index));
+    ASSERT_TRUE(WaitClosed(picker));
+    EXPECT_EQ(WindowText(edit1_), "Yorunel panic one");
+    EXPECT_EQ(WindowText(edit2_), "Beta");
+
+    picker = OpenPicker(lower_, list);
+    ASSERT_NE(picker, nullptr);
+    entries = ListEntries(list);
+    index = std::find(entries.begin(), entries.end(), "Yorunel panic two") - entries.begin();
+    ASSERT_LT(index, static_cast<long>(entries.size()));
+    DoubleClickEntry(list, static_cast<int>(index));
+    ASSERT_TRUE(WaitClosed(picker));
+    EXPECT_EQ(WindowText(edit2_), "Yorunel panic two");
+    EXPECT_EQ(WindowText(edit1_), "Yorunel panic one");
+
+    // The close box hands nothing back.
+    picker = OpenPicker(upper_, list);
+    ASSERT_NE(picker, nullptr);
+    PostMessageA(picker, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitClosed(picker));
+    EXPECT_EQ(WindowText(edit1_), "Yorunel panic one");
+
+    Click(ChildByText(dialog_, "Button", "&OK"));
+    ASSERT_TRUE(WaitClosed(dialog_));
+    ASSERT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_F12); }));
+    PressKeys({VK_CONTROL, VK_MENU, VK_F12});
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(first.Handle()) && IsIconic(second.Handle()); }));
+}
+
+TEST_F(Picker, DoubleClickWithNoEntrySelectedKeepsThePickerOpen) {
+    HWND list = nullptr;
+    HWND picker = OpenPicker(upper_, list);
+    ASSERT_NE(picker, nullptr);
+    // Below the last entry: the click selects nothing.
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    RECT client;
+    GetClientRect(list, &client);
+    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    ASSERT_LT(count * height + height, client.bottom) << "room below the entries";
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    DoubleClickEntry(list, count + 1);
+    // A marker behind the clicks: once the picker has handled it, the clicks are handled too.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(picker, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    PumpMessages();
+    EXPECT_TRUE(IsWindowVisible(picker));
+    EXPECT_EQ(WindowText(edit1_), "");
+    Click(ChildByText(picker, "Button", "&Cancel"));
+    ASSERT_TRUE(WaitClosed(picker));
+    Click(ChildByText(dialog_, "Button", "閉じる(&C)"));
+}
