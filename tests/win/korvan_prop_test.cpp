@@ -2,6 +2,8 @@
 // shows at opening, its pages, and its apply steps.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/korvan_main.h"
 #include "framework/application.h"
 #include "settings_ui/korvan_prop.h"
@@ -94,7 +96,12 @@ protected:
 }  // namespace
 
 TEST_F(SettingsDialog, ControlsLieWhereTheLayoutPutsThemAtTheScreensDpi) {
+    if (const char* dpi = std::getenv("YORUNEL_EXPECT_DPI")) {
+        ASSERT_EQ(ScreenDpi(), std::atoi(dpi)) << "the session's display runs at another DPI";
+    }
     TKorvanProp& d = Open();
+    WaitPainted(d.Handle());
+    SaveScreenshot("settings_at_" + std::to_string(ScreenDpi()) + "dpi");
     RECT outer;
     GetWindowRect(d.Handle(), &outer);
     EXPECT_EQ(outer.right - outer.left, ScaleToDpi(546));
