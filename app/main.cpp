@@ -10,7 +10,23 @@
 #include "framework/handles.h"
 #include "resources/texts.h"
 
+namespace {
+
+// Libraries load from the system folder only: the settings dialog moves the
+// current directory into user folders, and shell and COM libraries load
+// later. Looked up at run time, as older systems lack the call.
+void RestrictLibrarySearch() {
+    using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
+    const auto restrict = reinterpret_cast<SetDefaultDllDirectoriesProc>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (restrict)
+        restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    RestrictLibrarySearch();
     // Two starts at once both pass the window test; the mutex lets one through.
     unique_handle_t mutex(CreateMutexA(nullptr, FALSE, "Local\\Yorunel.Instance"));
     const bool another = GetLastError() == ERROR_ALREADY_EXISTS;

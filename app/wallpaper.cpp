@@ -5,6 +5,8 @@
 #include <wininet.h>
 #include <shlobj.h>
 
+#include <vector>
+
 #include "app/korvan_main.h"
 #include "app/wallpaper_rules.h"
 #include "framework/failure.h"
@@ -61,12 +63,12 @@ void TKorvanMain::ApplyWallpaper(const std::string& Path) {
     com_ptr<IActiveDesktop> desktop;
     if (FAILED(unknown.query_to(kActiveDesktopInterface, desktop)))
         throw EFailure(texts::InterfaceNotSupported);
-    WCHAR path[MAX_PATH] = {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, Path.c_str(), static_cast<int>(Path.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, Path.c_str(), static_cast<int>(Path.size()), wide.data(), length);
+    const int length = MultiByteToWideChar(CP_ACP, 0, Path.c_str(), -1, nullptr, 0);
+    std::vector<WCHAR> wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, Path.c_str(), -1, wide.data(), length);
     // A longer path is cut to fit the buffer.
-    lstrcpynW(path, wide.c_str(), MAX_PATH);
+    WCHAR path[MAX_PATH] = {};
+    lstrcpynW(path, wide.data(), MAX_PATH);
     desktop->SetWallpaper(path, 0);
     desktop->ApplyChanges(kApplyAll);
 }

@@ -132,11 +132,11 @@ TShortCut ParseShortCut(const std::string& text) {
 std::string PlatformKeyName(std::uint8_t keyCode) {
     const TKeyboardPlatform& platform = KeyboardPlatform();
     // Shifted in 32 bits, as the lParam it becomes: a scan code that shifts out means no key.
-    const std::uint32_t lParam = static_cast<std::uint32_t>(platform.MapVirtualKey(keyCode)) << 16;
+    const std::uint32_t lParam = static_cast<std::uint32_t>(platform.VirtualKeyToScanCode(keyCode)) << 16;
     if (lParam == 0)
         return {};
     char buffer[256] = {};
-    platform.GetKeyNameText(static_cast<long>(static_cast<std::int32_t>(lParam)), buffer, sizeof buffer);
+    platform.KeyNameText(static_cast<long>(static_cast<std::int32_t>(lParam)), buffer, sizeof buffer);
     // One byte only: a word, or a double-byte character (even a lone lead byte), is no name.
     if (buffer[0] == 0 || buffer[1] != 0 || IsLeadByte932(static_cast<unsigned char>(buffer[0])))
         return {};

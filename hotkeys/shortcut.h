@@ -19,11 +19,12 @@ constexpr TShortCut scAlt = 0x8000;
 
 // The platform services the text form needs. The Windows build binds them to
 // MapVirtualKeyA, GetKeyNameTextA and CompareStringA; host tests bind fakes.
+// The fields are not named after those calls, which windows.h makes macros.
 struct TKeyboardPlatform {
     // MapVirtualKeyA(code, 0): virtual-key code to scan code.
-    unsigned (*MapVirtualKey)(unsigned code);
+    unsigned (*VirtualKeyToScanCode)(unsigned code);
     // GetKeyNameTextA(lParam, buffer, size): length written, 0 when no name.
-    int (*GetKeyNameText)(long lParam, char* buffer, int size);
+    int (*KeyNameText)(long lParam, char* buffer, int size);
     // CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, ...) == CSTR_EQUAL.
     bool (*SameTextIgnoreCase)(const char* a, int aLength, const char* b, int bLength);
 };

@@ -214,7 +214,7 @@ protected:
 
 TEST_F(FakeKeyboard, InstalledServicesReplaceTheDefaultUntilRemoved) {
     EXPECT_NE(&KeyboardPlatform(), &DefaultKeyboardPlatform());
-    EXPECT_EQ(KeyboardPlatform().MapVirtualKey, &Map);
+    EXPECT_EQ(KeyboardPlatform().VirtualKeyToScanCode, &Map);
     SetKeyboardPlatform(nullptr);
     EXPECT_EQ(&KeyboardPlatform(), &DefaultKeyboardPlatform());
 }
