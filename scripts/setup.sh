@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build clang libclang-rt-14-dev g++ libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 fonts-wine xvfb x11-utils imagemagick fonts-ipafont-gothic locales
-  cppcheck clang-tidy zip python3
+  cppcheck clang-tidy zip unzip python3
 )
 
 missing=()
