@@ -1,0 +1,309 @@
+#include "tests/e2e/action_probes.h"
+
+#include <cstdio>
+
+#include "tests/e2e/message_probe.h"
+
+using namespace testing_support;
+
+namespace e2e {
+
+namespace {
+
+const char* const kActiveDesktopServerKey =
+    "Software\\Classes\\CLSID\\{75048700-EF1F-11D0-9888-006097DEACF9}\\InprocServer32";
+
+bool ReadRegistryText(HKEY key, const char* name, std::string& value) {
+    char buffer[1024] = {};
+    DWORD size = sizeof(buffer) - 1;
+    DWORD type = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    value = buffer;
+    return true;
+}
+
+bool WriteRegistryText(HKEY key, const char* name, const std::string& value) {
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+}
+
+struct TAction {
+    const char* key;
+    const char* text;
+    WORD virtualKey;
+};
+const TAction kActions[] = {
+    {"Paint", "Ctrl+Alt+P", 'P'},   {"ScreenSaver", "Ctrl+Alt+S", 'S'}, {"ExitDialog", "Ctrl+Alt+X", 'X'},
+    {"Panic", "Ctrl+Alt+N", 'N'},   {"WallPaper", "Ctrl+Alt+W", 'W'},
+};
+
+}  // namespace
+
+std::string HelperFolder() {
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    std::string folder = module;
+    return folder.substr(0, folder.rfind('\\') + 1);
+}
+
+std::string Utf8(const std::string& text) {
+    const int wideSize = MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
+    MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideSize);
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    const std::string text = ReadFileBytes(path);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+WallpaperRecorder::WallpaperRecorder() : log_("yorunel_recorder") {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kActiveDesktopServerKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                        &key, nullptr) == ERROR_SUCCESS) {
+        hadServer_ = ReadRegistryText(key, nullptr, oldServer_);
+        hadModel_ = ReadRegistryText(key, "ThreadingModel", oldModel_);
+        registered_ = WriteRegistryText(key, nullptr, HelperFolder() + "wallpaper_recorder.dll") &&
+                      WriteRegistryText(key, "ThreadingModel", "Apartment");
+        RegCloseKey(key);
+    }
+    SetEnvironmentVariableA("YORUNEL_WALLPAPER_LOG", log_.File("wallpaper.log").c_str());
+    SetEnvironmentVariableA("YORUNEL_WALLPAPER_FAIL", nullptr);
+}
+
+WallpaperRecorder::~WallpaperRecorder() {
+    SetEnvironmentVariableA("YORUNEL_WALLPAPER_LOG", nullptr);
+    SetEnvironmentVariableA("YORUNEL_WALLPAPER_FAIL", nullptr);
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kActiveDesktopServerKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
+        return;
+    if (hadServer_)
+        WriteRegistryText(key, nullptr, oldServer_);
+    else
+        RegDeleteValueA(key, nullptr);
+    if (hadModel_)
+        WriteRegistryText(key, "ThreadingModel", oldModel_);
+    else
+        RegDeleteValueA(key, "ThreadingModel");
+    RegCloseKey(key);
+}
+
+void WallpaperRecorder::FailWith(const std::string& setting) const {
+    SetEnvironmentVariableA("YORUNEL_WALLPAPER_FAIL", setting.empty() ? nullptr : setting.c_str());
+}
+
+bool WallpaperRecorder::WaitForLines(std::size_t count, DWORD timeoutMs) const {
+    return WaitUntil([&] { return Lines().size() >= count; }, timeoutMs);
+}
+
+std::vector<std::string> WallpaperSet(const std::string& utf8Path) {
+    return {"SetWallpaper " + utf8Path, "ApplyChanges 7", "Released"};
+}
+
+MessageProbe::MessageProbe(HWND window) : log_("yorunel_probe"), window_(window) {
+    SetEnvironmentVariableA("YORUNEL_PROBE_LOG", log_.File("probe.log").c_str());
+    module_ = LoadLibraryA((HelperFolder() + "message_probe.dll").c_str());
+    if (!module_)
+        return;
+    auto procedure = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module_, kProbeProcedure)));
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (procedure && thread)
+        hook_ = SetWindowsHookExA(WH_GETMESSAGE, procedure, module_, thread);
+}
+
+MessageProbe::~MessageProbe() {
+    if (hook_)
+        UnhookWindowsHookEx(hook_);
+    if (module_)
+        FreeLibrary(module_);
+}
+
+bool MessageProbe::Mark(DWORD timeoutMs) const {
+    char line[64];
+    std::snprintf(line, sizeof(line), "mark %p", static_cast<void*>(window_));
+    const std::size_t before = ++marks_ - 1;
+    PostMessageA(window_, WM_NULL, kProbeMark, 0);
+    return WaitUntil(
+        [&] {
+            std::size_t marks = 0;
+            for (const std::string& logged : Lines())
+                marks += logged == line ? 1 : 0;
+            return marks > before;
+        },
+        timeoutMs);
+}
+
+std::string MessageProbe::Line(UINT command, LPARAM lParam) const {
+    char line[160];
+    std::snprintf(line, sizeof(line), "WM_SYSCOMMAND %p %llx %llx", static_cast<void*>(window_),
+                  static_cast<unsigned long long>(command), static_cast<unsigned long long>(lParam));
+    return line;
+}
+
+CommandRecorder::CommandRecorder() : log_("yorunel_commands") {
+    SetEnvironmentVariableA("YORUNEL_COMMAND_LOG", log_.File("command.log").c_str());
+}
+
+bool CommandRecorder::ReplaceProgram(const std::string& path) {
+    const std::string saved = log_.File("saved_" + std::to_string(replaced_.size()));
+    const bool existed = FileExists(path);
+    if (existed && !CopyFileA(path.c_str(), saved.c_str(), FALSE))
+        return false;
+    replaced_.emplace_back(path, existed ? saved : std::string());
+    return CopyFileA((HelperFolder() + "command_recorder.exe").c_str(), path.c_str(), FALSE) != FALSE;
+}
+
+CommandRecorder::~CommandRecorder() {
+    SetEnvironmentVariableA("YORUNEL_COMMAND_LOG", nullptr);
+    for (auto it = replaced_.rbegin(); it != replaced_.rend(); ++it) {
+        if (it->second.empty())
+            DeleteFileA(it->first.c_str());
+        else
+            CopyFileA(it->second.c_str(), it->first.c_str(), FALSE);
+    }
+}
+
+bool CommandRecorder::WaitForLines(std::size_t count, DWORD timeoutMs) const {
+    return WaitUntil([&] { return Lines().size() >= count; }, timeoutMs);
+}
+
+TestWindow::TestWindow(const std::string& title, const char* className, DWORD style) {
+    WNDCLASSA windowClass = {};
+    if (!GetClassInfoA(GetModuleHandleA(nullptr), className, &windowClass)) {
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = className;
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        RegisterClassA(&windowClass);
+    }
+    window_ = CreateWindowExA(0, className, title.c_str(), style, 100, 100, 320, 200, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), this);
+}
+
+TestWindow::~TestWindow() {
+    if (window_) {
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+int TestWindow::Count(UINT message) const {
+    const auto found = seen_.find(message);
+    return found == seen_.end() ? 0 : found->second.count;
+}
+
+WPARAM TestWindow::LastWParam(UINT message) const {
+    const auto found = seen_.find(message);
+    return found == seen_.end() ? 0 : found->second.wParam;
+}
+
+LPARAM TestWindow::LastLParam(UINT message) const {
+    const auto found = seen_.find(message);
+    return found == seen_.end() ? 0 : found->second.lParam;
+}
+
+void TestWindow::Settle() {
+    WaitPainted(window_);
+    PumpMessages();
+    seen_.clear();
+}
+
+LRESULT CALLBACK TestWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self) {
+        Seen& seen = self->seen_[message];
+        ++seen.count;
+        seen.wParam = wParam;
+        seen.lParam = lParam;
+    }
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_CLOSE:
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+std::vector<std::string> ActionHotKeyLines() {
+    std::vector<std::string> lines;
+    for (const TAction& action : kActions)
+        lines.push_back(std::string(action.key) + "=" + action.text);
+    return lines;
+}
+
+void PressAction(int index) {
+    PressKeys({VK_CONTROL, VK_MENU, kActions[index - 1].virtualKey});
+}
+
+bool ActionsHandled(TestWindow& window, DWORD timeoutMs) {
+    window.Settle();
+    PressAction(1);
+    return WaitUntil([&] { return window.Count(WM_PAINT) > 0; }, timeoutMs);
+}
+
+bool PickWallpaperItem(YorunelProcess& yorunel, int downs, UINT openWith) {
+    yorunel.Tray(openWith);
+    if (!WaitForPopupMenu())
+        return false;
+    PressKeys({VK_DOWN});
+    PressKeys({VK_RIGHT});
+    const bool submenu = WaitUntil([] {
+        int visible = 0;
+        for (HWND menu : FindTopWindows("#32768", nullptr))
+            visible += IsWindowVisible(menu) ? 1 : 0;
+        return visible >= 2;
+    });
+    if (!submenu) {
+        PressKeys({VK_ESCAPE});
+        PressKeys({VK_ESCAPE});
+        PopupMenuGone();
+        return false;
+    }
+    if (downs < 0)
+        PressKeys({VK_UP});
+    for (int i = 0; i < downs; ++i)
+        PressKeys({VK_DOWN});
+    PressKeys({VK_RETURN});
+    return PopupMenuGone();
+}
+
+std::vector<std::string> DirectoryOrder(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+}  // namespace e2e

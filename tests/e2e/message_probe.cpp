@@ -1,0 +1,46 @@
+// A message hook that the tests set on a thread of the program under test:
+// the system loads this library into that process and calls the hook for
+// every message the thread takes from its queue. Each WM_SYSCOMMAND taken,
+// and each WM_NULL carrying kProbeMark (which tells that the hook runs), is
+// appended to the file named by YORUNEL_PROBE_LOG.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "tests/e2e/message_probe.h"
+
+namespace {
+
+void Log(const char* line) {
+    char path[2048];
+    const DWORD length = GetEnvironmentVariableA("YORUNEL_PROBE_LOG", path, sizeof(path));
+    if (length == 0 || length >= sizeof(path))
+        return;
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(file, line, lstrlenA(line), &written, nullptr);
+    CloseHandle(file);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK MessageProbe(int code, WPARAM removal, LPARAM data) {
+    const auto* message = reinterpret_cast<const MSG*>(data);
+    // A peek that leaves the message in the queue sees it again later.
+    if (code == HC_ACTION && removal == PM_REMOVE && message) {
+        char line[160];
+        if (message->message == WM_SYSCOMMAND) {
+            std::snprintf(line, sizeof(line), "WM_SYSCOMMAND %p %llx %llx\n", static_cast<void*>(message->hwnd),
+                          static_cast<unsigned long long>(message->wParam),
+                          static_cast<unsigned long long>(message->lParam));
+            Log(line);
+        } else if (message->message == WM_NULL && message->wParam == kProbeMark) {
+            std::snprintf(line, sizeof(line), "mark %p\n", static_cast<void*>(message->hwnd));
+            Log(line);
+        }
+    }
+    return CallNextHookEx(nullptr, code, removal, data);
+}

@@ -1,0 +1,260 @@
+// A stand-in for the shell's Active Desktop object, registered for its class
+// in the test prefix: it appends every SetWallpaper and ApplyChanges it gets,
+// and its own release, to the file named by YORUNEL_WALLPAPER_LOG.
+//
+// YORUNEL_WALLPAPER_FAIL makes it fail: "create:<hex HRESULT>[:<times>]"
+// fails the object's creation with that code, "interface[:<times>]" creates
+// an object without IActiveDesktop; <times> limits it to the first attempts.
+//
+// The interface table is written out from the documented order, not taken
+// from the program's headers, so a mistaken header would show here.
+#include <windows.h>
+
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+const CLSID kActiveDesktopClass = {0x75048700, 0xEF1F, 0x11D0, {0x98, 0x88, 0x00, 0x60, 0x97, 0xDE, 0xAC, 0xF9}};
+const IID kActiveDesktopInterface = {0xF490EB00, 0x1240, 0x11D1, {0x98, 0x88, 0x00, 0x60, 0x97, 0xDE, 0xAC, 0xF9}};
+
+LONG liveObjects = 0;
+LONG serverLocks = 0;
+LONG failuresLeft = -1;
+
+std::string Environment(const char* name) {
+    char buffer[2048];
+    const DWORD length = GetEnvironmentVariableA(name, buffer, sizeof(buffer));
+    return length > 0 && length < sizeof(buffer) ? std::string(buffer, length) : std::string();
+}
+
+void Log(const std::string& line) {
+    const std::string path = Environment("YORUNEL_WALLPAPER_LOG");
+    if (path.empty())
+        return;
+    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    const std::string text = line + "\n";
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string Utf8(const WCHAR* text) {
+    if (!text)
+        return "(null)";
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, result.data(), size, nullptr, nullptr);
+    result.resize(result.size() - 1);
+    return result;
+}
+
+struct Failure {
+    std::string kind;
+    HRESULT code = S_OK;
+};
+
+// The configured failure while it still applies; an empty kind otherwise.
+Failure CurrentFailure() {
+    const std::string setting = Environment("YORUNEL_WALLPAPER_FAIL");
+    Failure failure;
+    if (setting.empty())
+        return failure;
+    const std::size_t colon = setting.find(':');
+    failure.kind = setting.substr(0, colon);
+    std::string rest = colon == std::string::npos ? std::string() : setting.substr(colon + 1);
+    if (failure.kind == "create") {
+        const std::size_t next = rest.find(':');
+        failure.code = static_cast<HRESULT>(std::strtoul(rest.substr(0, next).c_str(), nullptr, 16));
+        rest = next == std::string::npos ? std::string() : rest.substr(next + 1);
+    }
+    if (failuresLeft < 0)
+        failuresLeft = rest.empty() ? LONG_MAX : std::strtol(rest.c_str(), nullptr, 10);
+    if (failuresLeft == 0)
+        return Failure();
+    --failuresLeft;
+    return failure;
+}
+
+struct ActiveDesktop;
+
+template <typename... Args>
+HRESULT STDMETHODCALLTYPE NotImplemented(ActiveDesktop*, Args...) {
+    return E_NOTIMPL;
+}
+
+struct ActiveDesktopTable {
+    HRESULT(STDMETHODCALLTYPE* QueryInterface)(ActiveDesktop*, REFIID, void**);
+    ULONG(STDMETHODCALLTYPE* AddRef)(ActiveDesktop*);
+    ULONG(STDMETHODCALLTYPE* Release)(ActiveDesktop*);
+    HRESULT(STDMETHODCALLTYPE* ApplyChanges)(ActiveDesktop*, DWORD);
+    HRESULT(STDMETHODCALLTYPE* GetWallpaper)(ActiveDesktop*, PWSTR, UINT, DWORD);
+    HRESULT(STDMETHODCALLTYPE* SetWallpaper)(ActiveDesktop*, PCWSTR, DWORD);
+    HRESULT(STDMETHODCALLTYPE* GetWallpaperOptions)(ActiveDesktop*, void*, DWORD);
+    HRESULT(STDMETHODCALLTYPE* SetWallpaperOptions)(ActiveDesktop*, const void*, DWORD);
+    HRESULT(STDMETHODCALLTYPE* GetPattern)(ActiveDesktop*, PWSTR, UINT, DWORD);
+    HRESULT(STDMETHODCALLTYPE* SetPattern)(ActiveDesktop*, PCWSTR, DWORD);
+    HRESULT(STDMETHODCALLTYPE* GetDesktopItemOptions)(ActiveDesktop*, void*, DWORD);
+    HRESULT(STDMETHODCALLTYPE* SetDesktopItemOptions)(ActiveDesktop*, const void*, DWORD);
+    HRESULT(STDMETHODCALLTYPE* AddDesktopItem)(ActiveDesktop*, const void*, DWORD);
+    HRESULT(STDMETHODCALLTYPE* AddDesktopItemWithUI)(ActiveDesktop*, HWND, void*, DWORD);
+    HRESULT(STDMETHODCALLTYPE* ModifyDesktopItem)(ActiveDesktop*, const void*, DWORD);
+    HRESULT(STDMETHODCALLTYPE* RemoveDesktopItem)(ActiveDesktop*, const void*, DWORD);
+    HRESULT(STDMETHODCALLTYPE* GetDesktopItemCount)(ActiveDesktop*, int*, DWORD);
+    HRESULT(STDMETHODCALLTYPE* GetDesktopItem)(ActiveDesktop*, int, void*, DWORD);
+    HRESULT(STDMETHODCALLTYPE* GetDesktopItemByID)(ActiveDesktop*, ULONG_PTR, void*, DWORD);
+    HRESULT(STDMETHODCALLTYPE* GenerateDesktopItemHtml)(ActiveDesktop*, PCWSTR, void*, DWORD);
+    HRESULT(STDMETHODCALLTYPE* AddUrl)(ActiveDesktop*, HWND, PCWSTR, void*, DWORD);
+    HRESULT(STDMETHODCALLTYPE* GetDesktopItemBySource)(ActiveDesktop*, PCWSTR, void*, DWORD);
+};
+
+struct ActiveDesktop {
+    const ActiveDesktopTable* table;
+    LONG references;
+    bool offersInterface;
+};
+
+HRESULT STDMETHODCALLTYPE DesktopQueryInterface(ActiveDesktop* self, REFIID iid, void** result) {
+    if (!result)
+        return E_POINTER;
+    *result = nullptr;
+    if (IsEqualIID(iid, IID_IUnknown) || (self->offersInterface && IsEqualIID(iid, kActiveDesktopInterface))) {
+        *result = self;
+        InterlockedIncrement(&self->references);
+        return S_OK;
+    }
+    return E_NOINTERFACE;
+}
+
+ULONG STDMETHODCALLTYPE DesktopAddRef(ActiveDesktop* self) {
+    return static_cast<ULONG>(InterlockedIncrement(&self->references));
+}
+
+ULONG STDMETHODCALLTYPE DesktopRelease(ActiveDesktop* self) {
+    const LONG left = InterlockedDecrement(&self->references);
+    if (left == 0) {
+        Log("Released");
+        delete self;
+        InterlockedDecrement(&liveObjects);
+    }
+    return static_cast<ULONG>(left);
+}
+
+HRESULT STDMETHODCALLTYPE DesktopApplyChanges(ActiveDesktop*, DWORD flags) {
+    Log("ApplyChanges " + std::to_string(flags));
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE DesktopSetWallpaper(ActiveDesktop*, PCWSTR path, DWORD reserved) {
+    Log("SetWallpaper " + Utf8(path));
+    // Only ever 0; anything else is worth a line of its own.
+    if (reserved != 0)
+        Log("SetWallpaper reserved " + std::to_string(reserved));
+    return S_OK;
+}
+
+const ActiveDesktopTable kDesktopTable = {
+    DesktopQueryInterface,
+    DesktopAddRef,
+    DesktopRelease,
+    DesktopApplyChanges,
+    NotImplemented<PWSTR, UINT, DWORD>,
+    DesktopSetWallpaper,
+    NotImplemented<void*, DWORD>,
+    NotImplemented<const void*, DWORD>,
+    NotImplemented<PWSTR, UINT, DWORD>,
+    NotImplemented<PCWSTR, DWORD>,
+    NotImplemented<void*, DWORD>,
+    NotImplemented<const void*, DWORD>,
+    NotImplemented<const void*, DWORD>,
+    NotImplemented<HWND, void*, DWORD>,
+    NotImplemented<const void*, DWORD>,
+    NotImplemented<const void*, DWORD>,
+    NotImplemented<int*, DWORD>,
+    NotImplemented<int, void*, DWORD>,
+    NotImplemented<ULONG_PTR, void*, DWORD>,
+    NotImplemented<PCWSTR, void*, DWORD>,
+    NotImplemented<HWND, PCWSTR, void*, DWORD>,
+    NotImplemented<PCWSTR, void*, DWORD>,
+};
+
+struct Factory;
+
+struct FactoryTable {
+    HRESULT(STDMETHODCALLTYPE* QueryInterface)(Factory*, REFIID, void**);
+    ULONG(STDMETHODCALLTYPE* AddRef)(Factory*);
+    ULONG(STDMETHODCALLTYPE* Release)(Factory*);
+    HRESULT(STDMETHODCALLTYPE* CreateInstance)(Factory*, IUnknown*, REFIID, void**);
+    HRESULT(STDMETHODCALLTYPE* LockServer)(Factory*, BOOL);
+};
+
+struct Factory {
+    const FactoryTable* table;
+};
+
+HRESULT STDMETHODCALLTYPE FactoryQueryInterface(Factory* self, REFIID iid, void** result) {
+    if (!result)
+        return E_POINTER;
+    *result = nullptr;
+    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IClassFactory))
+        return E_NOINTERFACE;
+    *result = self;
+    InterlockedIncrement(&serverLocks);
+    return S_OK;
+}
+
+// The factory is static: its references only keep the server loaded.
+ULONG STDMETHODCALLTYPE FactoryAddRef(Factory*) {
+    return static_cast<ULONG>(InterlockedIncrement(&serverLocks) + 1);
+}
+
+ULONG STDMETHODCALLTYPE FactoryRelease(Factory*) {
+    return static_cast<ULONG>(InterlockedDecrement(&serverLocks) + 1);
+}
+
+HRESULT STDMETHODCALLTYPE FactoryCreateInstance(Factory*, IUnknown* outer, REFIID iid, void** result) {
+    if (!result)
+        return E_POINTER;
+    *result = nullptr;
+    if (outer)
+        return CLASS_E_NOAGGREGATION;
+    const Failure failure = CurrentFailure();
+    if (failure.kind == "create")
+        return failure.code;
+    auto* object = new ActiveDesktop{&kDesktopTable, 1, failure.kind != "interface"};
+    InterlockedIncrement(&liveObjects);
+    const HRESULT queried = DesktopQueryInterface(object, iid, result);
+    DesktopRelease(object);
+    return queried;
+}
+
+HRESULT STDMETHODCALLTYPE FactoryLockServer(Factory*, BOOL lock) {
+    if (lock)
+        InterlockedIncrement(&serverLocks);
+    else
+        InterlockedDecrement(&serverLocks);
+    return S_OK;
+}
+
+const FactoryTable kFactoryTable = {FactoryQueryInterface, FactoryAddRef, FactoryRelease, FactoryCreateInstance,
+                                    FactoryLockServer};
+Factory factory = {&kFactoryTable};
+
+}  // namespace
+
+extern "C" HRESULT STDMETHODCALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** result) {
+    if (!result)
+        return E_POINTER;
+    *result = nullptr;
+    if (!IsEqualCLSID(clsid, kActiveDesktopClass))
+        return CLASS_E_CLASSNOTAVAILABLE;
+    return FactoryQueryInterface(&factory, iid, result);
+}
+
+extern "C" HRESULT STDMETHODCALLTYPE DllCanUnloadNow() {
+    return liveObjects == 0 && serverLocks == 0 ? S_OK : S_FALSE;
+}
