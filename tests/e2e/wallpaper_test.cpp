@@ -1,0 +1,283 @@
+// The wallpaper list of the tray menu, picking an item, the rotation by
+// hotkey and by the minute timer, and the failures of the wallpaper object,
+// seen through the recording object that stands in for the shell's.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+
+#include "tests/e2e/action_probes.h"
+
+using namespace e2e;
+using namespace testing_support;
+
+namespace {
+
+void MakeFiles(const std::string& folder, const std::vector<std::string>& names) {
+    for (const std::string& name : names)
+        WriteFileBytes(folder + "\\" + name, "picture");
+}
+
+bool IsAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The names of the folder that are in the set, in directory order.
+std::vector<std::string> ListedOf(const std::string& folder, const std::set<std::string>& usable) {
+    std::vector<std::string> listed;
+    for (const std::string& name : DirectoryOrder(folder))
+        if (usable.count(name))
+            listed.push_back(name);
+    return listed;
+}
+
+// The last n lines of the log.
+std::vector<std::string> Tail(const std::vector<std::string>& lines, std::size_t n) {
+    return std::vector<std::string>(lines.end() - static_cast<std::ptrdiff_t>(std::min(n, lines.size())), lines.end());
+}
+
+class Wallpaper : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(recorder.Registered());
+        ASSERT_TRUE(IsAscii(pictures.Path())) << "the expected UTF-8 paths start with this folder's bytes";
+    }
+
+    void Start(const std::string& folder, int minutes = 0) {
+        std::vector<std::string> lines = {"[HotKey]"};
+        for (const std::string& line : ActionHotKeyLines())
+            lines.push_back(line);
+        lines.push_back("WallPaperPath=" + folder);
+        lines.push_back("Time=" + std::to_string(minutes));
+        lines.push_back("[Operate]");
+        lines.push_back("Mouse=1");
+        yorunel.WriteIni(Ini(lines));
+        ASSERT_TRUE(yorunel.Start());
+        ASSERT_TRUE(yorunel.WaitReady());
+        // The icon comes before the list is built; a hotkey comes after.
+        ASSERT_TRUE(ActionsHandled(painted));
+    }
+
+    // Presses the wallpaper hotkey and waits for one more wallpaper set.
+    std::vector<std::string> Advance() {
+        const std::size_t before = recorder.Lines().size();
+        PressAction(5);
+        EXPECT_TRUE(recorder.WaitForLines(before + 3));
+        return Tail(recorder.Lines(), 3);
+    }
+
+    std::vector<std::string> Pick(int downs) {
+        const std::size_t before = recorder.Lines().size();
+        EXPECT_TRUE(PickWallpaperItem(yorunel, downs));
+        EXPECT_TRUE(recorder.WaitForLines(before + 3));
+        return Tail(recorder.Lines(), 3);
+    }
+
+    // The program's message-only windows: the timer's among them.
+    std::vector<HWND> UtilityWindows() {
+        std::vector<HWND> windows;
+        HWND window = nullptr;
+        while ((window = FindWindowExA(HWND_MESSAGE, window, "TUtilityWindow", nullptr)) != nullptr) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == yorunel.ProcessId())
+                windows.push_back(window);
+        }
+        return windows;
+    }
+
+    // One minute of the wallpaper timer, as the system posts it.
+    void Tick(int times = 1) {
+        const std::vector<HWND> windows = UtilityWindows();
+        ASSERT_FALSE(windows.empty());
+        for (int i = 0; i < times; ++i)
+            for (HWND window : windows)
+                PostMessageA(window, WM_TIMER, 1, 0);
+    }
+
+    WallpaperRecorder recorder;
+    TempFolder pictures{"yorunel_pictures"};
+    YorunelProcess yorunel;
+    TestWindow painted{"Yorunel wallpaper test"};
+};
+
+TEST_F(Wallpaper, MenuListsExactlyTheUsableEntriesInDirectoryOrderAndPickingOneSetsItsPath) {
+    MakeFiles(pictures.Path(), {"A.JPG", "b.Bmp", "c.txt", "d.htm", "x.html", "noext", ".jpg", "e.jpeg", "h.bmp"});
+    CreateDirectoryA(pictures.File("folder.jpg").c_str(), nullptr);
+    CreateDirectoryA(pictures.File("sub").c_str(), nullptr);
+    SetFileAttributesA(pictures.File("h.bmp").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    const std::vector<std::string> listed =
+        ListedOf(pictures.Path(), {"A.JPG", "b.Bmp", "d.htm", "x.html", ".jpg", "folder.jpg", "h.bmp"});
+    ASSERT_EQ(listed.size(), 7u);
+    Start(pictures.Path());
+
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        EXPECT_EQ(Pick(static_cast<int>(i)), WallpaperSet(pictures.File(listed[i]))) << "item " << i;
+    // One more Down wraps round to the first item: the list holds no more.
+    EXPECT_EQ(Pick(static_cast<int>(listed.size())), WallpaperSet(pictures.File(listed.front())));
+    EXPECT_EQ(Pick(-1), WallpaperSet(pictures.File(listed.back())));
+    SaveScreenshot("wallpaper_menu_after_picks");
+
+    // Picks leave the rotation where it was: the hotkey sets the second item.
+    EXPECT_EQ(Advance(), WallpaperSet(pictures.File(listed[1])));
+}
+
+TEST_F(Wallpaper, HotKeyRotatesThroughPositionsOneTwoZeroAndPassesARemovedFileAllTheSame) {
+    MakeFiles(pictures.Path(), {"A.JPG", "b.Bmp", "c.txt", "d.htm"});
+    const std::vector<std::string> listed = ListedOf(pictures.Path(), {"A.JPG", "b.Bmp", "d.htm"});
+    ASSERT_EQ(listed.size(), 3u);
+    Start(pictures.Path());
+    DeleteFileA(pictures.File(listed[2]).c_str());
+
+    for (int position : {1, 2, 0, 1, 2})
+        EXPECT_EQ(Advance(), WallpaperSet(pictures.File(listed[position]))) << "position " << position;
+}
+
+TEST_F(Wallpaper, OneFileIsSetByEveryAdvanceAndAnEmptyListSetsNothing) {
+    MakeFiles(pictures.Path(), {"only.bmp", "notes.txt"});
+    Start(pictures.Path());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Advance(), WallpaperSet(pictures.File("only.bmp")));
+    yorunel.Close();
+    ASSERT_TRUE(yorunel.WaitForExit());
+
+    YorunelProcess empty;
+    TempFolder nothing("yorunel_no_pictures");
+    MakeFiles(nothing.Path(), {"notes.txt"});
+    empty.WriteIni(Ini({"[HotKey]", ActionHotKeyLines()[0], ActionHotKeyLines()[4],
+                        "WallPaperPath=" + nothing.Path(), "[Operate]", "Mouse=1"}));
+    ASSERT_TRUE(empty.Start());
+    ASSERT_TRUE(empty.WaitReady());
+    const std::size_t before = recorder.Lines().size();
+    PressAction(5);
+    ASSERT_TRUE(ActionsHandled(painted));
+    // "壁紙" without items is a plain item: choosing it does nothing either.
+    empty.Tray(WM_RBUTTONDOWN);
+    ASSERT_NE(WaitForPopupMenu(), nullptr);
+    PressKeys({VK_DOWN});
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(PopupMenuGone());
+    ASSERT_TRUE(ActionsHandled(painted));
+    EXPECT_EQ(recorder.Lines().size(), before);
+    EXPECT_TRUE(empty.Running());
+}
+
+TEST_F(Wallpaper, FolderEndingInABackslashIsJoinedOnceByAPickAndTwiceByTheRotation) {
+    MakeFiles(pictures.Path(), {"a.jpg", "b.jpg"});
+    Start(pictures.Path() + "\\");
+    EXPECT_EQ(Pick(1), WallpaperSet(pictures.Path() + "\\b.jpg"));
+    EXPECT_EQ(Advance(), WallpaperSet(pictures.Path() + "\\\\b.jpg"));
+    EXPECT_EQ(Advance(), WallpaperSet(pictures.Path() + "\\\\a.jpg"));
+}
+
+TEST_F(Wallpaper, JapaneseFolderAndFileNamesReachTheObjectAsTheirOwnCharacters) {
+    // "表" ends in the byte of "\", "ソ" too, "ア" in the byte of "A": none of
+    // them ends the folder or may be lower-cased.
+    struct Name {
+        const char* cp932;
+        const char* utf8;
+    };
+    const Name names[] = {
+        {"ソース.jpg", u8"ソース.jpg"},
+        {"アルバム.JPG", u8"アルバム.JPG"},
+        {"予定表.bmp", u8"予定表.bmp"},
+    };
+    const std::string folder = pictures.File("壁紙表");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    for (const Name& name : names)
+        MakeFiles(folder, {name.cp932});
+    std::vector<std::string> expected;
+    for (const std::string& found : DirectoryOrder(folder))
+        for (const Name& name : names)
+            if (found == name.cp932)
+                expected.push_back(pictures.Path() + u8"\\壁紙表\\" + name.utf8);
+    ASSERT_EQ(expected.size(), 3u);
+    Start(folder);
+
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Pick(i), WallpaperSet(expected[static_cast<std::size_t>(i)])) << "item " << i;
+    EXPECT_EQ(Pick(3), WallpaperSet(expected[0]));
+    EXPECT_EQ(Advance(), WallpaperSet(expected[1]));
+}
+
+TEST_F(Wallpaper, ObjectThatCannotBeCreatedShowsTheOleErrorAndTheNextHotKeyGoesOn) {
+    MakeFiles(pictures.Path(), {"a.jpg", "b.jpg", "c.jpg"});
+    // The customer bit: no system has a message for this code.
+    recorder.FailWith("create:A00D0C0D:1");
+    Start(pictures.Path());
+    PressAction(5);
+    HWND box = yorunel.WaitForBox("Yorunel");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "OLE エラー a00d0c0d.");
+    WaitPainted(box);
+    SaveScreenshot("wallpaper_ole_error");
+    ClickDialogButton(box, IDOK);
+    // The failed advance still moved the position on.
+    EXPECT_EQ(Advance(), WallpaperSet(pictures.File("c.jpg")));
+    EXPECT_EQ(recorder.Lines().size(), 3u);
+}
+
+TEST_F(Wallpaper, CreationFailureWithASystemMessageShowsThatMessage) {
+    constexpr HRESULT kAccessDenied = static_cast<HRESULT>(0x80070005);
+    char system[512] = {};
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                  static_cast<DWORD>(kAccessDenied), 0, system, sizeof(system), nullptr);
+    while (length > 0 && (static_cast<unsigned char>(system[length - 1]) <= ' ' || system[length - 1] == '.'))
+        --length;
+    ASSERT_GT(length, 0u) << "the system has a message for this code";
+    MakeFiles(pictures.Path(), {"a.jpg"});
+    recorder.FailWith("create:80070005");
+    Start(pictures.Path());
+    PressAction(5);
+    HWND box = yorunel.WaitForBox("Yorunel");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), std::string(system, length) + ".");
+    ClickDialogButton(box, IDOK);
+    EXPECT_TRUE(recorder.Lines().empty());
+}
+
+TEST_F(Wallpaper, ObjectWithoutTheInterfaceIsReleasedAndShowsItsFailureAndTheNextHotKeyGoesOn) {
+    MakeFiles(pictures.Path(), {"a.jpg", "b.jpg", "c.jpg"});
+    recorder.FailWith("interface:1");
+    Start(pictures.Path());
+    PressAction(5);
+    HWND box = yorunel.WaitForBox("Yorunel");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "Interface はサポートされていません.");
+    WaitPainted(box);
+    SaveScreenshot("wallpaper_interface_error");
+    EXPECT_EQ(recorder.Lines(), std::vector<std::string>{"Released"});
+    ClickDialogButton(box, IDOK);
+    EXPECT_EQ(Advance(), WallpaperSet(pictures.File("c.jpg")));
+}
+
+TEST_F(Wallpaper, TimerChangesEveryTimeMinutesAlsoWhilePaused) {
+    MakeFiles(pictures.Path(), {"a.jpg", "b.jpg", "c.jpg"});
+    Start(pictures.Path(), 3);
+    Tick(2);
+    ASSERT_TRUE(ActionsHandled(painted));
+    EXPECT_TRUE(recorder.Lines().empty()) << "two minutes of three";
+    Tick();
+    ASSERT_TRUE(recorder.WaitForLines(3));
+    EXPECT_EQ(recorder.Lines(), WallpaperSet(pictures.File("b.jpg")));
+
+    yorunel.Tray(WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([] { return !HotKeyTaken(MOD_CONTROL | MOD_ALT, 'W'); })) << "paused";
+    Tick(2);
+    Tick();
+    ASSERT_TRUE(recorder.WaitForLines(6));
+    EXPECT_EQ(Tail(recorder.Lines(), 3), WallpaperSet(pictures.File("c.jpg")));
+    EXPECT_EQ(recorder.Lines().size(), 6u);
+}
+
+TEST_F(Wallpaper, TimerWithTimeZeroNeverChanges) {
+    MakeFiles(pictures.Path(), {"a.jpg", "b.jpg"});
+    Start(pictures.Path(), 0);
+    Tick(30);
+    ASSERT_TRUE(ActionsHandled(painted));
+    EXPECT_TRUE(recorder.Lines().empty());
+    EXPECT_EQ(Advance(), WallpaperSet(pictures.File("b.jpg"))) << "the hotkey still works";
+}
+
+}  // namespace
