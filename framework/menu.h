@@ -11,7 +11,7 @@
 
 class TMenuItem : public TComponent {
 public:
-    TMenuItem(TComponent* owner, std::string caption = std::string(), TNotifyEvent onClick = nullptr);
+    explicit TMenuItem(TComponent* owner, std::string caption = std::string(), TNotifyEvent onClick = nullptr);
 
     std::string Caption;  // "-" is a separator
     TNotifyEvent OnClick;

@@ -208,7 +208,7 @@ void TKorvanProp::Button2Click(TComponent*) {
     Application->HelpCommand(HELP_FINDER, 0);
 }
 
-void TKorvanProp::Button5Click(TComponent* Sender) {
+void TKorvanProp::Button5Click(const TComponent* Sender) {
     if (Sender == Button7)
         PickTarget = 1;
     else if (Sender == Button5)

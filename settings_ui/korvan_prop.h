@@ -66,7 +66,7 @@ public:
     void Button4Click(TComponent* Sender);
     void Button3Click(TComponent* Sender);
     void Button2Click(TComponent* Sender);
-    void Button5Click(TComponent* Sender);
+    void Button5Click(const TComponent* Sender);
     void Button8Click(TComponent* Sender);
 
 private:
