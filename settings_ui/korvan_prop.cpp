@@ -6,10 +6,7 @@
 #include "framework/application.h"
 #include "framework/static_text.h"
 #include "resources/texts.h"
-#if __has_include("settings_ui/folder_dialog.h")
 #include "settings_ui/folder_dialog.h"
-#define YORUNEL_HAS_FOLDER_DIALOG 1
-#endif
 #include "settings_ui/task_form.h"
 
 TKorvanProp* KorvanProp = nullptr;
@@ -220,11 +217,9 @@ void TKorvanProp::Button5Click(const TComponent* Sender) {
 }
 
 void TKorvanProp::Button8Click(TComponent*) {
-#ifdef YORUNEL_HAS_FOLDER_DIALOG
     FolderDialog = new TFolderDialog(this);
     if (FolderDialog->Execute())
         Edit3->SetText(FolderDialog->Directory);
-#endif
 }
 
 void TKorvanProp::SetApplication1(const std::string& title) {
