@@ -22,9 +22,13 @@ void MinimizeByTitle(const std::string& title) {
 }
 
 // rundll32 by its full path: the current directory may be a user folder.
+// Empty when the system folder cannot be had; never a guess.
 std::string SystemRundll() {
     char folder[MAX_PATH] = {};
     const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    // More than the buffer is the size a longer folder would need.
+    if (length == 0 || length >= MAX_PATH)
+        return std::string();
     return std::string(folder, length) + "\\rundll32.exe";
 }
 
@@ -39,9 +43,8 @@ void TKorvanMain::HookHotKey1HotKey(THookHotKey*, int Index) {
         const TIniFile system("System.INI");
         if (system.ReadString("Boot", "SCRNSAVE.EXE", "A") != "A") {
             PostMessageA(Handle(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
-        } else {
-            ShellExecuteA(Handle(), "OPEN", SystemRundll().c_str(), "shell32.dll,Control_RunDLL Desk.cpl", "",
-                          SW_SHOW);
+        } else if (const std::string rundll32 = SystemRundll(); !rundll32.empty()) {
+            ShellExecuteA(Handle(), "OPEN", rundll32.c_str(), "shell32.dll,Control_RunDLL Desk.cpl", "", SW_SHOW);
         }
         break;
     }

@@ -13,6 +13,8 @@ namespace {
 const char* const kActiveDesktopServerKey =
     "Software\\Classes\\CLSID\\{75048700-EF1F-11D0-9888-006097DEACF9}\\InprocServer32";
 
+const char* const kWineOverridesKey = "Software\\Wine\\DllOverrides";
+
 bool ReadRegistryText(HKEY key, const char* name, std::string& value) {
     char buffer[1024] = {};
     DWORD size = sizeof(buffer) - 1;
@@ -115,18 +117,24 @@ std::vector<std::string> WallpaperSet(const std::string& utf8Path) {
     return {"SetWallpaper " + utf8Path, "ApplyChanges 7", "Released"};
 }
 
-MessageProbe::MessageProbe(HWND window) : log_("yorunel_probe"), window_(window) {
+MessageProbe::MessageProbe() : log_("yorunel_probe") {
     SetEnvironmentVariableA("YORUNEL_PROBE_LOG", log_.File("probe.log").c_str());
+}
+
+bool MessageProbe::Hook(HWND window) {
+    window_ = window;
     module_ = LoadLibraryA((HelperFolder() + "message_probe.dll").c_str());
     if (!module_)
-        return;
+        return false;
     auto procedure = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module_, kProbeProcedure)));
     const DWORD thread = GetWindowThreadProcessId(window, nullptr);
     if (procedure && thread)
         hook_ = SetWindowsHookExA(WH_GETMESSAGE, procedure, module_, thread);
+    return hook_ != nullptr;
 }
 
 MessageProbe::~MessageProbe() {
+    SetEnvironmentVariableA("YORUNEL_PROBE_LOG", nullptr);
     if (hook_)
         UnhookWindowsHookEx(hook_);
     if (module_)
@@ -160,6 +168,18 @@ CommandRecorder::CommandRecorder() : log_("yorunel_commands") {
 }
 
 bool CommandRecorder::ReplaceProgram(const std::string& path) {
+    // Wine runs its own build of a program of the system folder unless its
+    // overrides say to take the file there; Windows has no such key.
+    const std::string name = path.substr(path.rfind('\\') + 1);
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kWineOverridesKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
+                        nullptr) == ERROR_SUCCESS) {
+        Override old{name, false, std::string()};
+        old.existed = ReadRegistryText(key, name.c_str(), old.value);
+        overrides_.push_back(old);
+        WriteRegistryText(key, name.c_str(), "native");
+        RegCloseKey(key);
+    }
     const std::string saved = log_.File("saved_" + std::to_string(replaced_.size()));
     const bool existed = FileExists(path);
     if (existed && !CopyFileA(path.c_str(), saved.c_str(), FALSE))
@@ -176,6 +196,16 @@ CommandRecorder::~CommandRecorder() {
         else
             CopyFileA(it->second.c_str(), it->first.c_str(), FALSE);
     }
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kWineOverridesKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
+        return;
+    for (auto it = overrides_.rbegin(); it != overrides_.rend(); ++it) {
+        if (it->existed)
+            WriteRegistryText(key, it->name.c_str(), it->value);
+        else
+            RegDeleteValueA(key, it->name.c_str());
+    }
+    RegCloseKey(key);
 }
 
 bool CommandRecorder::WaitForLines(std::size_t count, DWORD timeoutMs) const {
@@ -218,6 +248,11 @@ LPARAM TestWindow::LastLParam(UINT message) const {
     return found == seen_.end() ? 0 : found->second.lParam;
 }
 
+bool TestWindow::WasSent(UINT message) const {
+    const auto found = seen_.find(message);
+    return found != seen_.end() && found->second.sent;
+}
+
 void TestWindow::Settle() {
     WaitPainted(window_);
     PumpMessages();
@@ -235,6 +270,7 @@ LRESULT CALLBACK TestWindow::Procedure(HWND window, UINT message, WPARAM wParam,
         ++seen.count;
         seen.wParam = wParam;
         seen.lParam = lParam;
+        seen.sent = InSendMessage() != FALSE;
     }
     switch (message) {
     case WM_PAINT: {

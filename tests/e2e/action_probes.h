@@ -54,15 +54,17 @@ private:
 std::vector<std::string> WallpaperSet(const std::string& utf8Path);
 
 // A message hook (message_probe.dll) on the thread of a window of another
-// process, logging the WM_SYSCOMMAND messages that thread takes.
+// process, logging the WM_SYSCOMMAND messages that thread takes. Make it
+// before starting the program, whose hook finds its log through the
+// environment, and hook the window once it is there.
 class MessageProbe {
 public:
-    explicit MessageProbe(HWND window);
+    MessageProbe();
     ~MessageProbe();
     MessageProbe(const MessageProbe&) = delete;
     MessageProbe& operator=(const MessageProbe&) = delete;
 
-    bool Hooked() const { return hook_ != nullptr; }
+    bool Hook(HWND window);
     std::vector<std::string> Lines() const { return ReadLines(log_.File("probe.log")); }
     // Posts a marked WM_NULL to the window and waits until the hook has
     // logged it: every message queued before it has been taken by then.
@@ -72,7 +74,7 @@ public:
 
 private:
     testing_support::TempFolder log_;
-    HWND window_;
+    HWND window_ = nullptr;
     HMODULE module_ = nullptr;
     HHOOK hook_ = nullptr;
     mutable int marks_ = 0;
@@ -82,8 +84,8 @@ private:
 class CommandRecorder {
 public:
     CommandRecorder();
-    // Copies the recorder to path; the file there before comes back at the
-    // end. False when the copy failed.
+    // Copies the recorder to path, for programs started afterwards; the
+    // file there before comes back at the end. False when the copy failed.
     bool ReplaceProgram(const std::string& path);
     ~CommandRecorder();
     CommandRecorder(const CommandRecorder&) = delete;
@@ -95,6 +97,12 @@ public:
 private:
     testing_support::TempFolder log_;
     std::vector<std::pair<std::string, std::string>> replaced_;  // path, saved copy
+    struct Override {
+        std::string name;
+        bool existed;
+        std::string value;
+    };
+    std::vector<Override> overrides_;
 };
 
 // A top-level window of this thread that counts the messages it gets and
@@ -112,6 +120,8 @@ public:
     int Count(UINT message) const;
     WPARAM LastWParam(UINT message) const;
     LPARAM LastLParam(UINT message) const;
+    // True when the last one came by SendMessage rather than from the queue.
+    bool WasSent(UINT message) const;
     // Paints what is pending, then forgets every count.
     void Settle();
 
@@ -121,6 +131,7 @@ private:
         int count = 0;
         WPARAM wParam = 0;
         LPARAM lParam = 0;
+        bool sent = false;
     };
     HWND window_ = nullptr;
     std::map<UINT, Seen> seen_;
