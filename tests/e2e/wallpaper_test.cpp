@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <set>
 
@@ -161,6 +162,59 @@ TEST_F(Wallpaper, OneFileIsSetByEveryAdvanceAndAnEmptyListSetsNothing) {
     ASSERT_TRUE(ActionsHandled(painted));
     EXPECT_EQ(recorder.Lines().size(), before);
     EXPECT_TRUE(empty.Running());
+}
+
+TEST_F(Wallpaper, ListIsRebuiltAfterTheSettingsDialogAndAPositionPastItsEndStartsAgainAtZero) {
+    MakeFiles(pictures.Path(), {"a.jpg", "b.jpg", "c.jpg"});
+    Start(pictures.Path());
+    EXPECT_EQ(Advance(), WallpaperSet(pictures.File("b.jpg")));
+    EXPECT_EQ(Advance(), WallpaperSet(pictures.File("c.jpg")));
+    DeleteFileA(pictures.File("b.jpg").c_str());
+    DeleteFileA(pictures.File("c.jpg").c_str());
+    MakeFiles(pictures.Path(), {"z.bmp"});
+    // 壁紙, 設定: the second item opens the dialog; its end rebuilds the list.
+    yorunel.Tray(WM_RBUTTONDOWN);
+    ASSERT_NE(WaitForPopupMenu(), nullptr);
+    PressKeys({VK_DOWN});
+    PressKeys({VK_DOWN});
+    PressKeys({VK_RETURN});
+    HWND settings = WaitForWindow("TKorvanProp", nullptr, yorunel.ProcessId());
+    ASSERT_NE(settings, nullptr);
+    // OK: closed without it, the dialog would leave the hotkeys released.
+    HWND ok = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (ok = FindWindowExA(settings, nullptr, "Button", "&OK")) != nullptr; }));
+    PostMessageA(ok, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(settings) || !IsWindowVisible(settings); }));
+
+    EXPECT_EQ(Advance(), WallpaperSet(pictures.File("a.jpg")));
+    EXPECT_EQ(Advance(), WallpaperSet(pictures.File("z.bmp")));
+    EXPECT_EQ(Pick(2), WallpaperSet(pictures.File("a.jpg"))) << "two items: the third Down wraps";
+}
+
+TEST_F(Wallpaper, EmptyFolderSettingListsTheRootOfTheCurrentDrive) {
+    // The program runs in its own folder, on the drive of the temporary folder.
+    const std::string root = yorunel.Folder().substr(0, 3);
+    const std::string name = "yorunel_root_test.jpg";
+    struct Removed {
+        std::string path;
+        ~Removed() { DeleteFileA(path.c_str()); }
+    } picture{root + name};
+    WriteFileBytes(picture.path, "picture");
+    std::size_t pictures = 0;
+    for (const std::string& entry : DirectoryOrder(root.substr(0, 2))) {
+        const std::string lower = CharLowerA(std::string(entry).data());
+        for (const char* extension : {".jpg", ".bmp", ".htm", ".html"})
+            pictures += lower.size() >= strlen(extension) &&
+                                lower.compare(lower.size() - strlen(extension), std::string::npos, extension) == 0
+                            ? 1
+                            : 0;
+    }
+    ASSERT_EQ(pictures, 1u) << "the root holds this test's picture alone";
+    Start("");
+    const std::vector<std::string> set = WallpaperSet("\\" + name);
+    EXPECT_EQ(Pick(0), set);
+    EXPECT_EQ(Pick(1), set) << "one item: Down wraps round to it";
+    EXPECT_EQ(Advance(), set);
 }
 
 TEST_F(Wallpaper, FolderEndingInABackslashIsJoinedOnceByAPickAndTwiceByTheRotation) {
