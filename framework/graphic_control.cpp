@@ -117,7 +117,7 @@ TGraphicControl* TGraphicControl::ControlAt(const TWinControl& parent, POINT poi
     return nullptr;
 }
 
-void TGraphicControl::PaintControls(TWinControl& parent, HDC dc, const RECT& area) {
+void TGraphicControl::PaintControls(const TWinControl& parent, HDC dc, const RECT& area) {
     // A copy: a paint handler may add or remove controls.
     const std::vector<TGraphicControl*> controls = parent.graphicControls_;
     for (TGraphicControl* control : controls) {
@@ -260,8 +260,9 @@ bool TGraphicControl::ParentMessage(TWinControl& parent, UINT message, WPARAM wP
     case WM_SETCURSOR: {
         if (reinterpret_cast<HWND>(wParam) != parent.Handle() || LOWORD(lParam) != HTCLIENT)
             return false;
-        const DWORD position = GetMessagePos();
-        POINT point = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+        // The pointer now: the message position may still be the previous message's.
+        POINT point;
+        GetCursorPos(&point);
         ScreenToClient(parent.Handle(), &point);
         TGraphicControl* control = ControlAt(parent, point);
         HCURSOR cursor = control ? CursorHandle(control->cursor_) : nullptr;

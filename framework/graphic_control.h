@@ -83,7 +83,7 @@ protected:
 
 private:
     static TGraphicControl* ControlAt(const TWinControl& parent, POINT point);
-    static void PaintControls(TWinControl& parent, HDC dc, const RECT& area);
+    static void PaintControls(const TWinControl& parent, HDC dc, const RECT& area);
     static void SetMouseControl(TWinControl& parent, TGraphicControl* control);
     static bool MouseMessage(TWinControl& parent, UINT message, WPARAM wParam, LPARAM lParam);
 
