@@ -17,6 +17,7 @@
 #include "framework/failure.h"
 #include "framework/form.h"
 #include "settings_ui/folder_dialog.h"
+#include "tests/support/screenshot_check.h"
 #include "tests/support/test_support.h"
 
 using namespace testing_support;
@@ -30,7 +31,7 @@ constexpr int kStatusId = 14147;
 class TOwnerForm : public TForm {
 public:
     TOwnerForm() : TForm(nullptr) {
-        CreateForm(0, WS_OVERLAPPEDWINDOW, 700, 500, "owner", Application->Handle());
+        CreateForm(0, WS_OVERLAPPEDWINDOW, 420, 460, "owner", Application->Handle());
     }
 };
 
@@ -230,11 +231,12 @@ protected:
 };
 
 TEST_F(FolderDialogTest, OpensAtMyComputerWithTitleAndStatusLineAndGivesTheConfirmedFoldersPathExactly) {
-    // On this display an owned window is seen only where it lies on its owner.
+    // Shown, as the settings dialog is when it opens the browser.
     ShowWindow(form_.Handle(), SW_SHOW);
     TFolderDialog dialog(&form_);
     BrowserView opened;
     std::string status;
+    bool shownOnDisplay = false;
     BrowserDriver driver([&](HWND window) {
         opened = Look(window);
         HWND tree = GetDlgItem(window, kTreeId);
@@ -242,7 +244,7 @@ TEST_F(FolderDialogTest, OpensAtMyComputerWithTitleAndStatusLineAndGivesTheConfi
         WaitUntil([&] { return StatusText(window) == folder_; }, 5000);
         status = StatusText(window);
         WaitPainted(window);
-        SaveScreenshot("folder_dialog_selected");
+        shownOnDisplay = SaveScreenshotShowing("folder_dialog_selected", PointsOf(window));
         ClickDialogButton(window, IDOK);
     });
     EXPECT_TRUE(dialog.Execute());
@@ -255,6 +257,7 @@ TEST_F(FolderDialogTest, OpensAtMyComputerWithTitleAndStatusLineAndGivesTheConfi
     EXPECT_EQ(opened.status, "");
     EXPECT_EQ(status, folder_) << "the status line shows the selected folder's path";
     EXPECT_EQ(dialog.Directory, folder_);
+    EXPECT_TRUE(shownOnDisplay);
 }
 
 TEST_F(FolderDialogTest, DriveGivesItsPathWithTheSeparatorTheShellWrites) {
