@@ -6,6 +6,7 @@
 #include "framework/application.h"
 #include "framework/static_text.h"
 #include "resources/texts.h"
+#include "controls/url_link.h"
 #include "settings_ui/folder_dialog.h"
 #include "settings_ui/task_form.h"
 
@@ -106,6 +107,37 @@ THotKey* TKorvanProp::HotKeyGroup(TGroupBox* frame, const char* title, int top, 
 void TKorvanProp::BuildVersionPage(TGroupBox* frame) {
     new TStaticText(frame, "Yorunel  Version 1.0.0", 16, 28);
     new TStaticText(frame, "(C) 2026 Yorunel Project", 16, 52);
+    TFont font;
+    font.SetName(texts::UiFontName);
+    font.SetHeight(-12);
+    font.SetCharset(SHIFTJIS_CHARSET);
+    TFont hintFont = font;
+    hintFont.SetColor(clWindowText);
+    struct TLinkLayout {
+        TURLLink** link;
+        TURLtype type;
+        const char* caption;
+        const char* target;
+        int top;
+    };
+    const TLinkLayout links[] = {
+        {&URLlink1, tpMAIL, texts::LinkMail1, "yorunel@example.com", 88},
+        {&URLlink2, tpMAIL, texts::LinkMail2, "yorunel@example.org", 112},
+        {&URLlink3, tpURL, texts::LinkHome, "http://www.example.net/yorunel/", 136},
+    };
+    for (const TLinkLayout& layout : links) {
+        auto* link = new TURLLink(this);
+        font.SetColor(clBlue);
+        link->SetFont(font);
+        link->SetLinkColor(clRed);
+        link->SetHintFormFont(hintFont);
+        link->SetURLType(layout.type);
+        link->SetCaption(layout.caption);
+        link->SetLink(layout.target);
+        link->SetBounds(ScaleToDpi(16), ScaleToDpi(layout.top), link->Width(), link->Height());
+        link->SetParent(frame);
+        *layout.link = link;
+    }
 }
 
 void TKorvanProp::FormCreate(TComponent*) {

@@ -17,6 +17,7 @@
 #include "framework/tree_view.h"
 
 class TFolderDialog;
+class TURLLink;
 
 class TKorvanProp : public TForm {
 public:
@@ -57,6 +58,9 @@ public:
     TButton* Button8;
     TRadioGroup* RadioGroup1;
     TFolderDialog* FolderDialog = nullptr;
+    TURLLink* URLlink1 = nullptr;
+    TURLLink* URLlink2 = nullptr;
+    TURLLink* URLlink3 = nullptr;
 
     void FormCreate(TComponent* Sender);
     void FormShow(TComponent* Sender);

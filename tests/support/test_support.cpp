@@ -255,7 +255,51 @@ COLORREF ScreenPixel(int x, int y) {
     return colour;
 }
 
+namespace {
+
+// A checksum of what the display shows now.
+unsigned long long ScreenChecksum() {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    unsigned long long sum = 1469598103934665603ull;
+    const auto* pixels = static_cast<const unsigned*>(bits);
+    for (int i = 0; i < width * height; ++i)
+        sum = (sum ^ pixels[i]) * 1099511628211ull;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return sum;
+}
+
+}  // namespace
+
 void SaveScreenshot(const std::string& name) {
+    // Windows of other processes reach the display a little after they have
+    // painted: wait until it has stopped changing.
+    unsigned long long last = ScreenChecksum();
+    int same = 0;
+    WaitUntil(
+        [&] {
+            const unsigned long long now = ScreenChecksum();
+            same = now == last ? same + 1 : 0;
+            last = now;
+            return same >= 3;
+        },
+        3000);
     // What the X display shows, windows of every process included: Wine can
     // start the Unix screenshot tool directly.
     const char* build = std::getenv("YORUNEL_BUILD");
@@ -263,14 +307,19 @@ void SaveScreenshot(const std::string& name) {
         return;
     const std::string folder = std::string(build) + "/screenshots";
     CreateDirectoryA(WinPath(folder).c_str(), nullptr);
-    std::string command = "/usr/bin/import -window root " + folder + "/" + name + ".png";
+    const std::string file = folder + "/" + name + ".png";
+    DeleteFileA(WinPath(file).c_str());
+    // Wine does not wait for a Unix program's end: the file appears, under
+    // its name, only once it is complete.
+    std::string command = "/bin/sh -c \"/usr/bin/import -window root png:'" + file + ".part' && mv '" + file +
+                          ".part' '" + file + "'\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        WaitForSingleObject(process.hProcess, 20000);
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
+        WaitUntil([&] { return FileExists(WinPath(file)); }, 20000);
     }
 }
 
