@@ -42,3 +42,9 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
 else()
   include(cmake/release.cmake)
 endif()
+
+# Benchmarks are measurements, not tests: built only when asked for (scripts/bench.sh).
+option(YORUNEL_BENCH "Build the benchmarks under bench/" OFF)
+if(YORUNEL_BENCH)
+  add_subdirectory(bench)
+endif()

@@ -36,7 +36,6 @@ target_link_libraries(yorunel_test_support PUBLIC gtest gdi32 user32)
 
 add_subdirectory(tests/win)
 add_subdirectory(tests/e2e)
-add_subdirectory(bench)
 
 # cppcheck and clang-tidy over the program's sources, as this build compiles them.
 add_test(NAME static_analysis COMMAND ${CMAKE_SOURCE_DIR}/scripts/static-analysis.sh ${CMAKE_BINARY_DIR})

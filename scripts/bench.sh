@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks and prints their figures: Yorunel.exe beside
+# a minimal tray program (start, memory, idle CPU) and the wallpaper hotkey's
+# latency under Wine, the wallpaper list over 100 to 10,000 files, the
+# shortcut text on the host, and the release program's size. Measurements,
+# not tests: nothing here fails on a figure, only on a broken run.
+#
+#   scripts/bench.sh            about five minutes once built, two of them idle
+#
+# Build folders: build/bench-win64, build/bench-win32, build/bench-host.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+scripts/setup.sh
+
+win64=build/bench-win64
+win32=build/bench-win32
+host=build/bench-host
+session=$root/$win64/wine/bench
+
+started=$(date +%s)
+echo "== building"
+# Only what is measured: the benchmark programs and what they start.
+cmake --preset win64 -B "$win64" -DYORUNEL_BENCH=ON >/dev/null
+cmake --build "$win64" --target bench_footprint bench_wallpaper_menu wallpaper_recorder
+cmake --preset win32 -B "$win32" >/dev/null
+cmake --build "$win32" --target Yorunel
+cmake -S bench/host -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$host"
+built=$(date +%s)
+
+stop_session() { scripts/wine-session.sh stop "$session" >/dev/null 2>&1 || true; }
+trap stop_session EXIT
+scripts/wine-session.sh start "$session"
+export YORUNEL_WINE_SESSION=$session
+
+wine_bench() {
+  timeout 900 scripts/wine-run.sh "$@" 2>&1 | tr -d '\r'
+}
+
+results=$(mktemp -d)
+
+echo
+echo "== start and memory: Yorunel.exe beside tray_minimal.exe"
+wine_bench "$win64/bench/bench_footprint.exe" start 11 | tee "$results/start"
+
+echo
+echo "== idle: two minutes side by side"
+wine_bench "$win64/bench/bench_footprint.exe" idle 120 | tee "$results/idle"
+
+echo
+echo "== wallpaper hotkey: SendInput until the wallpaper object has the path"
+wine_bench "$win64/bench/bench_footprint.exe" hotkey 30 | tee "$results/hotkey"
+
+echo
+echo "== BuildWallpaperMenu over a folder of N entries (three in four of them pictures)"
+for files in 100 1000 10000; do
+  wine_bench "$win64/bench/bench_wallpaper_menu.exe" "$files" 30 | tee -a "$results/menu"
+done
+echo
+awk '
+  /^wallpaper-menu / {
+    for (i = 2; i <= NF; ++i) { split($i, kv, "="); v[kv[1]] = kv[2] }
+    n = v["files"]; files[++count] = n
+    rebuild[n] = v["rebuild"]; clear[n] = v["clear"]; list[n] = v["list"]; listed[n] = v["listed"]
+  }
+  END {
+    printf "| %6s | %6s | %11s | %13s | %11s | %13s | %11s |\n", "files", "listed", "rebuild ms", "us per file", "listing ms", "us per file", "clearing ms"
+    printf "|--------|--------|-------------|---------------|-------------|---------------|-------------|\n"
+    for (i = 1; i <= count; ++i) {
+      n = files[i]
+      printf "| %6d | %6d | %11.2f | %13.2f | %11.2f | %13.2f | %11.2f |\n", n, listed[n], rebuild[n], 1000 * rebuild[n] / n, list[n], 1000 * list[n] / n, clear[n]
+    }
+    if (rebuild[1000] > 0 && list[1000] > 0) {
+      printf "per file, 10,000 against 1,000: rebuild %.2f, listing %.2f", (rebuild[10000] / 10000) / (rebuild[1000] / 1000), (list[10000] / 10000) / (list[1000] / 1000)
+      if (clear[1000] > 0) printf ", clearing %.2f", (clear[10000] / 10000) / (clear[1000] / 1000)
+      printf " (1.00 is linear growth)\n"
+    }
+  }' "$results/menu" | tee "$results/menu-table"
+
+echo
+echo "== ParseShortCut and FormatShortCut on the host (Google Benchmark, Release, no sanitizers)"
+"$host/bench_shortcut" 2>&1 | tee "$results/host"
+
+echo
+echo "== release program size"
+size=$(stat -c %s "$win32/Yorunel.exe")
+limit=$((320 * 1024))
+awk -v size="$size" -v limit="$limit" 'BEGIN {
+  printf "Yorunel.exe (i686, MinSizeRel): %d bytes = %.1f KiB of the %d KiB limit (%.0f%%)\n", size, size / 1024, limit / 1024, 100 * size / limit
+}' | tee "$results/size"
+
+echo
+echo "== summary (targets: Yorunel within 1.2 times the minimal tray program)"
+printf '| %-9s | %-44s | %-4s | %10s | %10s | %-12s | %-6s |\n' build measure unit Yorunel minimal "Yorunel/min" "<=1.2"
+awk '
+  /^as built/ { tag = "as built" }
+  /^debug information stripped/ { tag = "stripped" }
+  /^idle:/ { tag = "as built" }
+  /\| (met|MISSED) +\|$/ || /idle wake-ups/ { sub(/^\| /, "| " sprintf("%-9s", tag) " | "); print }
+' "$results/start" "$results/idle"
+echo
+grep -h -e '^| ms from' -e '^| Yorunel' "$results/hotkey" || true
+echo
+grep -h '^per file' "$results/menu-table" || true
+cat "$results/size"
+rm -rf "$results"
+echo "builds $((built - started)) s, measurements $(( $(date +%s) - built )) s"
