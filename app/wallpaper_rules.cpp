@@ -28,7 +28,9 @@ int NextWallpaperIndex(int index, int count) {
 
 bool CountWallpaperMinute(int& minuteCount, int interval) {
     ++minuteCount;
-    if (minuteCount != interval)
+    // At or past it: an interval lowered below the count (the file edited
+    // while paused) must not stop the rotation.
+    if (interval <= 0 || minuteCount < interval)
         return false;
     minuteCount = 0;
     return true;

@@ -16,5 +16,6 @@ std::string WallpaperRotationPath(const std::string& folder, const std::string& 
 // Next rotation position in a list of count > 0 items: advanced before use.
 int NextWallpaperIndex(int index, int count);
 // One timer minute: counts and reports whether the interval has elapsed,
-// restarting the count when it has. An interval of 0 never elapses.
+// restarting the count when it has; a count already past the interval
+// elapses at once. An interval of 0 (or less) never elapses.
 bool CountWallpaperMinute(int& minuteCount, int interval);

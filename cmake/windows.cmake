@@ -22,7 +22,7 @@ list(APPEND YORUNEL_CORE_SOURCES
   app/hotkey_actions.cpp)
 add_library(yorunel_core STATIC ${YORUNEL_CORE_SOURCES})
 target_compile_options(yorunel_core PRIVATE ${YORUNEL_WARNINGS})
-target_link_libraries(yorunel_core PUBLIC yorunel_portable comctl32 shell32 ole32 oleaut32 uuid gdi32 user32)
+target_link_libraries(yorunel_core PUBLIC yorunel_portable shell32 ole32 oleaut32 uuid gdi32 user32)
 
 # One file, no runtime DLLs beyond Windows' own.
 set(YORUNEL_STATIC_LINK -static -static-libgcc -static-libstdc++ -Wl,--gc-sections)

@@ -1,6 +1,7 @@
 #include "framework/component.h"
 
 #include <algorithm>
+#include <iterator>
 
 TComponent::TComponent(TComponent* owner) : owner_(owner) {
     if (owner_)
@@ -10,8 +11,11 @@ TComponent::TComponent(TComponent* owner) : owner_(owner) {
 TComponent::~TComponent() {
     DestroyComponents();
     if (owner_) {
+        // Searched from the end, where the newest and the next to go are.
         auto& siblings = owner_->components_;
-        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+        const auto it = std::find(siblings.rbegin(), siblings.rend(), this);
+        if (it != siblings.rend())
+            siblings.erase(std::next(it).base());
     }
 }
 

@@ -2,23 +2,12 @@
 
 #include <commctrl.h>
 
+#include "framework/common_controls.h"
 #include "framework/control_ids.h"
 #include "framework/graphics.h"
 
-namespace {
-
-void InitHotKeyClass() {
-    static const bool done = [] {
-        INITCOMMONCONTROLSEX init = {sizeof(init), ICC_HOTKEY_CLASS};
-        return InitCommonControlsEx(&init) != FALSE;
-    }();
-    (void)done;
-}
-
-}  // namespace
-
 THotKey::THotKey(TWinControl* parent, int left, int top, int width, int height) : TWinControl(parent) {
-    InitHotKeyClass();
+    InitCommonControls(ICC_HOTKEY_CLASS);
     CreateSystemControl(HOTKEY_CLASSA, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP, ScaledBounds(left, top, width, height),
                         parent->Handle(), "", NextControlId());
     UseParentFont();

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "framework/common_controls.h"
 #include "framework/graphics.h"
 
 TSpeedButton::TSpeedButton(TWinControl* parent, int left, int top, int width, int height, const char* glyph,
@@ -10,6 +11,7 @@ TSpeedButton::TSpeedButton(TWinControl* parent, int left, int top, int width, in
     glyph_.reset(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), glyph, IMAGE_BITMAP, 0, 0, 0)));
     // Not a tab stop and never focused: the focus stays where the user left it.
     CreateHandle(0, WS_CHILD | WS_VISIBLE, ScaledBounds(left, top, width, height), parent->Handle(), "");
+    InitCommonControls(ICC_BAR_CLASSES);
     tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0,
                                    0, 0, 0, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr));
     TTTOOLINFOA tool = {};

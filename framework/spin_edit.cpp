@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "framework/common_controls.h"
 #include "framework/control_ids.h"
 #include "framework/graphics.h"
 
@@ -14,6 +15,7 @@
 class TSpinButton : public TWinControl {
 public:
     explicit TSpinButton(TSpinEdit* edit) : TWinControl(edit), edit_(edit) {
+        InitCommonControls(ICC_UPDOWN_CLASS);
         // The arrows take the right end of the field's rectangle.
         RECT field;
         GetWindowRect(edit->Handle(), &field);

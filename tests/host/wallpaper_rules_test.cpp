@@ -118,6 +118,13 @@ TEST(WallpaperRules, TimerChangesEveryIntervalMinutesAndNeverAtZero) {
     EXPECT_FALSE(CountWallpaperMinute(count, 3));
     EXPECT_TRUE(CountWallpaperMinute(count, 3));
     EXPECT_EQ(count, 0) << "the count restarts at a change";
+
+    // The interval lowered below a count already reached.
+    count = 7;
+    EXPECT_TRUE(CountWallpaperMinute(count, 5));
+    EXPECT_EQ(count, 0);
+    count = 7;
+    EXPECT_FALSE(CountWallpaperMinute(count, 0)) << "0 still never changes";
 }
 
 }  // namespace
