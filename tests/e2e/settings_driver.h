@@ -97,6 +97,18 @@ inline bool Focus(HWND window) {
     });
 }
 
+// A left click with the mouse at a point of the window's client area.
+inline void ClickAt(HWND window, int x, int y) {
+    POINT at = {x, y};
+    ClientToScreen(window, &at);
+    SetCursorPos(at.x, at.y);
+    INPUT press[2] = {};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, press, sizeof(INPUT));
+}
+
 inline bool FocusIsOn(HWND window) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);

@@ -186,3 +186,59 @@ TEST(Settings, MissingFolderIsToldAndTheDialogStaysOpen) {
     Click(ChildByText(dialog, "Button", "閉じる(&C)"));
     ASSERT_TRUE(WaitClosed(dialog));
 }
+
+TEST(Settings, PathButtonPutsTheFolderChosenInTheBrowserIntoTheFolderField) {
+    YorunelProcess yorunel;
+    yorunel.WriteIni(kIni);
+    ASSERT_TRUE(yorunel.Start());
+    ASSERT_TRUE(yorunel.WaitReady());
+    HWND dialog = OpenSettings(yorunel);
+    ASSERT_NE(dialog, nullptr);
+    SelectNode(dialog, 3);
+    HWND path = ChildByText(dialog, "Button", "パス");
+    ASSERT_NE(path, nullptr);
+    HWND folder = nullptr;
+    for (HWND edit : Descendants(dialog, "Edit"))
+        if (WindowText(edit) == yorunel.Folder())
+            folder = edit;
+    ASSERT_NE(folder, nullptr);
+
+    // The browser opens rooted at My Computer, open; the first drive is
+    // chosen with the keyboard, one key from the root, as a user would.
+    Click(path);
+    HWND browser = WaitForWindow("#32770", nullptr, yorunel.ProcessId());
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(browser, 14146)), "フォルダー選択") << "the title above the tree";
+    HWND tree = GetDlgItem(browser, 14145);
+    ASSERT_NE(tree, nullptr);
+    // A click on the tree's first row, the root.
+    ClickAt(tree, 40, 8);
+    ASSERT_TRUE(WaitUntil([&] { return FocusIsOn(tree); }));
+    PressKeys({VK_HOME});
+    PressKeys({VK_DOWN});
+    HWND status = GetDlgItem(browser, 14147);
+    std::string chosen;
+    ASSERT_TRUE(WaitUntil([&] { return !(chosen = WindowText(status)).empty(); })) << "the status line shows the path";
+    WaitPainted(browser);
+    SaveScreenshot("settings_folder_browser");
+    ClickDialogButton(browser, IDOK);
+    ASSERT_TRUE(WaitClosed(browser));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(folder) == chosen; })) << chosen << " / " << WindowText(folder);
+
+    // Confirming My Computer itself, which has no path, empties the field:
+    // each press makes a new picker, which has no folder of its own.
+    Click(path);
+    browser = WaitForWindow("#32770", nullptr, yorunel.ProcessId());
+    ASSERT_NE(browser, nullptr);
+    tree = GetDlgItem(browser, 14145);
+    ClickAt(tree, 40, 8);
+    ASSERT_TRUE(WaitUntil([&] { return FocusIsOn(tree); }));
+    PressKeys({VK_HOME});
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(browser, 14147)).empty(); }));
+    ClickDialogButton(browser, IDOK);
+    ASSERT_TRUE(WaitClosed(browser));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(folder).empty(); }));
+
+    Click(ChildByText(dialog, "Button", "閉じる(&C)"));
+    ASSERT_TRUE(WaitClosed(dialog));
+}

@@ -255,6 +255,25 @@ COLORREF ScreenPixel(int x, int y) {
     return colour;
 }
 
+bool RegisterLinkRecorder(const std::string& recorder, const std::string& log) {
+    const char* const fileClass = "Yorunel.TestLink";
+    auto setDefault = [](const std::string& path, const std::string& value) {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS)
+            return false;
+        const bool set = RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                        static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        return set;
+    };
+    const std::string command = "\"" + recorder + "\" \"" + log + "\" \"%1\"";
+    bool done = true;
+    for (const std::string& name : {std::string("mailto"), std::string("http"), std::string(fileClass)})
+        done = setDefault("Software\\Classes\\" + name + "\\shell\\open\\command", command) && done;
+    return setDefault(std::string("Software\\Classes\\") + kLinkFileType, fileClass) && done;
+}
+
 namespace {
 
 // A checksum of what the display shows now.

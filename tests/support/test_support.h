@@ -81,6 +81,14 @@ private:
 
 // Waits until the window and its children have no part left to paint.
 bool WaitPainted(HWND window, DWORD timeoutMs = 5000);
+// The file type (extension) the link recorder also opens.
+constexpr const char* kLinkFileType = ".ylink";
+// Makes the recorder (tests/win/link_recorder.exe, a Windows path) the
+// program that opens mailto and http links and files of kLinkFileType, in
+// the machine's classes, the ones Wine's ShellExecute reads; it appends
+// each target to the log file.
+bool RegisterLinkRecorder(const std::string& recorder, const std::string& log);
+
 // Saves the display as <build>/screenshots/<name>.png.
 void SaveScreenshot(const std::string& name);
 // The colour of a screen pixel.

@@ -21,31 +21,7 @@ using namespace testing_support;
 
 namespace {
 
-const char* const kFileType = ".ylink";
-const char* const kFileClass = "Yorunel.TestLink";
-
-// Registers the recorder for the schemes and the file type in the
-// machine's classes, the ones Wine's ShellExecute reads.
-void RegisterRecorder(const std::string& recorder, const std::string& log) {
-    const std::string command = "\"" + recorder + "\" \"" + log + "\" \"%1\"";
-    for (const std::string& key : {std::string("mailto"), std::string("http"), std::string(kFileClass)}) {
-        HKEY handle = nullptr;
-        const std::string path = "Software\\Classes\\" + key + "\\shell\\open\\command";
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                       static_cast<DWORD>(command.size() + 1));
-        RegCloseKey(handle);
-    }
-    HKEY type = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string("Software\\Classes\\") + kFileType).c_str(), 0,
-                              nullptr, 0, KEY_WRITE, nullptr, &type, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(type, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(kFileClass),
-                   static_cast<DWORD>(strlen(kFileClass) + 1));
-    RegCloseKey(type);
-}
+const char* const kFileType = kLinkFileType;
 
 bool RecorderRunning() {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -112,7 +88,7 @@ protected:
         log_ = logFolder_->File("opened.log");
         const char* recorder = std::getenv("YORUNEL_LINK_RECORDER");
         ASSERT_NE(recorder, nullptr) << "run through ctest";
-        RegisterRecorder(WinPath(recorder), log_);
+        ASSERT_TRUE(RegisterLinkRecorder(WinPath(recorder), log_));
     }
     static void TearDownTestSuite() {
         delete logFolder_;

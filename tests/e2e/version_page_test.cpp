@@ -1,0 +1,102 @@
+// The version page's links in the real program: highlighted and explained
+// in a pop-up when the pointer is over them, opened by the shell on a press.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/e2e/settings_driver.h"
+
+using namespace e2e;
+using namespace testing_support;
+
+namespace {
+
+void MoveMouseTo(POINT at) {
+    SetCursorPos(at.x - 2, at.y - 2);
+    INPUT move = {};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = 2;
+    move.mi.dy = 2;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &move, sizeof(move));
+}
+
+void PressLeft() {
+    INPUT press[2] = {};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, press, sizeof(INPUT));
+}
+
+// The program's visible pop-up forms: the link's hint.
+HWND VisibleHint(DWORD processId) {
+    for (HWND window : FindTopWindows("TForm", nullptr, processId))
+        if (IsWindowVisible(window))
+            return window;
+    return nullptr;
+}
+
+int ScaleToDpi(int pixels) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return MulDiv(pixels, dpi, 96);
+}
+
+// A point on a link, given in 96-DPI pixels of the version page's frame.
+POINT OnFrame(HWND frame, int x, int y) {
+    POINT at = {ScaleToDpi(x), ScaleToDpi(y)};
+    ClientToScreen(frame, &at);
+    return at;
+}
+
+
+}  // namespace
+
+TEST(VersionPage, LinksShowTheirTargetBesideThePointerAndTheShellOpensThemOnAPress) {
+    TempFolder logs("links");
+    const std::string log = logs.File("opened.log");
+    const char* recorder = std::getenv("YORUNEL_LINK_RECORDER");
+    ASSERT_NE(recorder, nullptr) << "run through ctest";
+    ASSERT_TRUE(RegisterLinkRecorder(WinPath(recorder), log));
+
+    YorunelProcess yorunel;
+    yorunel.WriteIni(Ini({"[HotKey]", "Time=0", "[Operate]", "Mouse=1"}));
+    ASSERT_TRUE(yorunel.Start());
+    ASSERT_TRUE(yorunel.WaitReady());
+    HWND dialog = OpenSettings(yorunel);
+    ASSERT_NE(dialog, nullptr);
+    HWND frame = ChildByText(dialog, "Button", "バージョン情報");
+    ASSERT_NE(frame, nullptr);
+
+    // The first link, "メールしてね", a mail address.
+    const POINT mail = OnFrame(frame, 20, 92);
+    MoveMouseTo(mail);
+    HWND hint = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (hint = VisibleHint(yorunel.ProcessId())) != nullptr; }));
+    RECT shown;
+    GetWindowRect(hint, &shown);
+    EXPECT_EQ(shown.left, mail.x + 15);
+    EXPECT_EQ(shown.top, mail.y + 15);
+    WaitPainted(hint);
+    SaveScreenshot("version_page_link_hovered");
+    PressLeft();
+    ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(log).find('\n') != std::string::npos; }));
+    EXPECT_EQ(ReadFileBytes(log), "mailto:yorunel@example.com\n");
+    EXPECT_TRUE(WaitUntil([&] { return !VisibleHint(yorunel.ProcessId()); })) << "the press hides the pop-up";
+
+    // The third, "ＨＰはこちら", a web address handed over unchanged.
+    MoveMouseTo(OnFrame(frame, 20, 140));
+    ASSERT_TRUE(WaitUntil([&] { return VisibleHint(yorunel.ProcessId()) != nullptr; }));
+    PressLeft();
+    ASSERT_TRUE(WaitUntil([&] {
+        return ReadFileBytes(log) == "mailto:yorunel@example.com\nhttp://www.example.net/yorunel/\n";
+    }));
+
+    // Away from the links: the pop-up goes.
+    MoveMouseTo(OnFrame(frame, 200, 170));
+    EXPECT_TRUE(WaitUntil([&] { return !VisibleHint(yorunel.ProcessId()); }));
+    Click(ChildByText(dialog, "Button", "閉じる(&C)"));
+    ASSERT_TRUE(WaitClosed(dialog));
+}
