@@ -300,3 +300,25 @@ TEST(Startup, SessionEndSavesTheSettingsAndRemovesTheIcon) {
                                       "Application1=", "Application2=", "WallPaper=",
                                       "WallPaperPath=" + yorunel.Folder(), "Time=10", "[Operate]", "Mouse=1"}));
 }
+
+TEST(Startup, HotKeyHeldByAnotherProgramIsSkippedSilentlyAndTakenAtTheNextResume) {
+    // This test program holds Ctrl+Alt+P first.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'P'));
+    YorunelProcess yorunel;
+    yorunel.WriteIni(kHotKeyIni);
+    ASSERT_TRUE(yorunel.Start());
+    ASSERT_TRUE(yorunel.WaitReady());
+    EXPECT_TRUE(FindTopWindows("#32770", nullptr, yorunel.ProcessId()).empty()) << "nothing is told";
+    EXPECT_TRUE(HotKeyTaken(MOD_SHIFT | MOD_CONTROL, 'S')) << "the others are registered";
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, 'W'));
+    UnregisterHotKey(nullptr, 1);
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P')) << "the program did not get it";
+
+    yorunel.Tray(WM_LBUTTONDOWN);
+    ASSERT_TRUE(TipIs(kPausedTip));
+    yorunel.Tray(WM_LBUTTONDOWN);
+    ASSERT_TRUE(TipIs(kRunningTip));
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P')) << "free now, taken at the resume";
+    yorunel.Close();
+    EXPECT_TRUE(yorunel.WaitForExit());
+}

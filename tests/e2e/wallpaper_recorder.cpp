@@ -146,6 +146,15 @@ ULONG STDMETHODCALLTYPE DesktopRelease(ActiveDesktop* self) {
 
 HRESULT STDMETHODCALLTYPE DesktopApplyChanges(ActiveDesktop*, DWORD flags) {
     Log("ApplyChanges " + std::to_string(flags));
+    // Asked for: a library loaded by its bare name from inside the program,
+    // to see where the program lets libraries come from.
+    const std::string library = Environment("YORUNEL_RECORDER_LOAD");
+    if (!library.empty()) {
+        HMODULE module = LoadLibraryA(library.c_str());
+        Log((module ? "Loaded " : "NotLoaded ") + library);
+        if (module)
+            FreeLibrary(module);
+    }
     return S_OK;
 }
 
