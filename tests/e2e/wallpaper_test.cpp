@@ -334,4 +334,27 @@ TEST_F(Wallpaper, TimerWithTimeZeroNeverChanges) {
     EXPECT_EQ(Advance(), WallpaperSet(pictures.File("b.jpg"))) << "the hotkey still works";
 }
 
+TEST_F(Wallpaper, SubmenuOpensBesideTheTrayMenuWithTheFoldersPictures) {
+    MakeFiles(pictures.Path(), {"夜の海.jpg", "morning.bmp", "noon.html", "readme.txt"});
+    Start(pictures.Path());
+    yorunel.Tray(WM_RBUTTONDOWN);
+    ASSERT_NE(WaitForPopupMenu(), nullptr);
+    PressKeys({VK_DOWN});
+    PressKeys({VK_RIGHT});
+    auto visibleMenus = [] {
+        std::vector<HWND> menus;
+        for (HWND menu : FindTopWindows("#32768", nullptr))
+            if (IsWindowVisible(menu))
+                menus.push_back(menu);
+        return menus;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return visibleMenus().size() == 2; })) << "the menu and its submenu";
+    for (HWND menu : visibleMenus())
+        WaitPainted(menu);
+    SaveScreenshot("tray_menu_wallpapers");
+    PressKeys({VK_ESCAPE});
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(PopupMenuGone());
+}
+
 }  // namespace
