@@ -14,5 +14,5 @@ done
 crop tray_menu_wallpapers tray_menu 200x100+505+380
 crop version_page_link_hovered version_link 560x235+232+266
 crop window_picker window_picker 270x220+377+274
-crop settings_folder_browser folder_browser 340x330+265+180
+crop settings_folder_browser folder_browser 555x415+235+270
 crop settings_at_144dpi settings_144dpi 830x340+97+214

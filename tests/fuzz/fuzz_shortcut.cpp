@@ -1,6 +1,7 @@
 // Shortcut text: whatever a settings file holds, a value read from it is
 // written back as a text that reads as the same value; and a value written
 // out reads back as the rules for shared and missing key names say.
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -28,6 +29,23 @@ void CheckReadValue(const std::string& text) {
     Require(ParseShortCut(written) == value);
 }
 
+// For each key code, the lowest code 8..255 whose name is the same, or 0:
+// worked out once, since every input needs it.
+const std::array<unsigned, 256>& LowestOfSameName() {
+    static const std::array<unsigned, 256> table = [] {
+        std::array<std::string, 256> names;
+        for (unsigned key = 0; key <= 0xFF; ++key)
+            names[key] = FormatShortCut(static_cast<TShortCut>(key));
+        std::array<unsigned, 256> lowest{};
+        for (unsigned key = 0; key <= 0xFF; ++key)
+            for (unsigned other = 8; other <= 0xFF && lowest[key] == 0; ++other)
+                if (!names[key].empty() && SameName(names[other], names[key]))
+                    lowest[key] = other;
+        return lowest;
+    }();
+    return table;
+}
+
 void CheckWrittenValue(TShortCut value) {
     const unsigned key = value & 0xFF;
     const std::string name = FormatShortCut(static_cast<TShortCut>(key));
@@ -39,10 +57,8 @@ void CheckWrittenValue(TShortCut value) {
     }
     Require(!text.empty());
     // Where two codes share a name the lower one is read back.
-    unsigned lowest = 8;
-    while (lowest <= 0xFF && !SameName(FormatShortCut(static_cast<TShortCut>(lowest)), name))
-        ++lowest;
-    Require(back == (lowest > 0xFF ? 0 : (value & 0xE000) | lowest));
+    const unsigned lowest = LowestOfSameName()[key];
+    Require(back == (lowest == 0 ? 0 : (value & 0xE000) | lowest));
 }
 
 }  // namespace
