@@ -293,6 +293,17 @@ std::vector<std::string> ActionHotKeyLines() {
     return lines;
 }
 
+std::string ActionsIni(const std::vector<std::string>& extra, int minutes) {
+    std::vector<std::string> lines = {"[HotKey]"};
+    for (const std::string& line : ActionHotKeyLines())
+        lines.push_back(line);
+    lines.insert(lines.end(), extra.begin(), extra.end());
+    lines.push_back("Time=" + std::to_string(minutes));
+    lines.push_back("[Operate]");
+    lines.push_back("Mouse=1");
+    return Ini(lines);
+}
+
 void PressAction(int index) {
     PressKeys({VK_CONTROL, VK_MENU, kActions[index - 1].virtualKey});
 }

@@ -140,6 +140,9 @@ private:
 // The five hotkeys of the actions, indexes 1 to 5, as settings file lines
 // under [HotKey] ("Paint=Ctrl+Alt+P" ...).
 std::vector<std::string> ActionHotKeyLines();
+// A settings file with the five hotkeys, the further [HotKey] lines given,
+// the wallpaper timer's minutes and the left button pausing.
+std::string ActionsIni(const std::vector<std::string>& extra = {}, int minutes = 0);
 // Presses the combination of hotkey 1 to 5.
 void PressAction(int index);
 // Presses the redraw hotkey and waits until the window has been painted:

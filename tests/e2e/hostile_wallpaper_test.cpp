@@ -33,14 +33,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(recorder.Registered()); }
 
     void Start(const std::string& folder) {
-        std::vector<std::string> lines = {"[HotKey]"};
-        for (const std::string& line : ActionHotKeyLines())
-            lines.push_back(line);
-        lines.push_back("WallPaperPath=" + folder);
-        lines.push_back("Time=0");
-        lines.push_back("[Operate]");
-        lines.push_back("Mouse=1");
-        yorunel.WriteIni(Ini(lines));
+        yorunel.WriteIni(ActionsIni({"WallPaperPath=" + folder}));
         ASSERT_TRUE(yorunel.Start());
         ASSERT_TRUE(yorunel.WaitReady());
         ASSERT_TRUE(ActionsHandled(painted, 60000)) << "the list is built before a hotkey is handled";

@@ -103,15 +103,7 @@ bool Minimised(HWND window) {
 class HotKeyActions : public testing::Test {
 protected:
     void Start(const std::vector<std::string>& extra = {}) {
-        std::vector<std::string> lines = {"[HotKey]"};
-        for (const std::string& line : ActionHotKeyLines())
-            lines.push_back(line);
-        for (const std::string& line : extra)
-            lines.push_back(line);
-        lines.push_back("Time=0");
-        lines.push_back("[Operate]");
-        lines.push_back("Mouse=1");
-        yorunel.WriteIni(Ini(lines));
+        yorunel.WriteIni(ActionsIni(extra));
         ASSERT_TRUE(yorunel.Start());
         ASSERT_TRUE(yorunel.WaitReady());
         ASSERT_TRUE(ActionsHandled(painted));
@@ -229,14 +221,7 @@ TEST_F(HotKeyActions, HungPanicWindowDoesNotStopTheSecondOrTheProgram) {
 
 TEST_F(HotKeyActions, IndexesWithoutAnActionDoNothing) {
     Start();
-    std::vector<HWND> windows;
-    HWND window = nullptr;
-    while ((window = FindWindowExA(HWND_MESSAGE, window, "TUtilityWindow", nullptr)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == yorunel.ProcessId())
-            windows.push_back(window);
-    }
+    const std::vector<HWND> windows = yorunel.UtilityWindows();
     ASSERT_FALSE(windows.empty());
     // As the system would deliver them, had they been registered.
     for (WPARAM index : {0, 6, 0xBFFF})

@@ -20,13 +20,21 @@ bool PausedTip() {
     return tips.size() == 1 && tips.front() == "Yorunel(停止中)";
 }
 
+// Yorunel running on the settings above.
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        yorunel.WriteIni(kIni);
+        ASSERT_TRUE(yorunel.Start());
+        ASSERT_TRUE(yorunel.WaitReady());
+    }
+
+    YorunelProcess yorunel;
+};
+
 }  // namespace
 
-TEST(Settings, OpensOnTheVersionPageWithTheHotKeysReleasedAndEachNodeShowsItsPage) {
-    YorunelProcess yorunel;
-    yorunel.WriteIni(kIni);
-    ASSERT_TRUE(yorunel.Start());
-    ASSERT_TRUE(yorunel.WaitReady());
+TEST_F(Settings, OpensOnTheVersionPageWithTheHotKeysReleasedAndEachNodeShowsItsPage) {
     ASSERT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
@@ -59,11 +67,7 @@ TEST(Settings, OpensOnTheVersionPageWithTheHotKeysReleasedAndEachNodeShowsItsPag
     ASSERT_TRUE(WaitClosed(dialog));
 }
 
-TEST(Settings, TypedHotKeyAppliedByOkIsRegisteredAndSavedAtTheNextPause) {
-    YorunelProcess yorunel;
-    yorunel.WriteIni(kIni);
-    ASSERT_TRUE(yorunel.Start());
-    ASSERT_TRUE(yorunel.WaitReady());
+TEST_F(Settings, TypedHotKeyAppliedByOkIsRegisteredAndSavedAtTheNextPause) {
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
     HWND redraw = InGroup(dialog, "再描画", HOTKEY_CLASSA);
@@ -88,11 +92,7 @@ TEST(Settings, TypedHotKeyAppliedByOkIsRegisteredAndSavedAtTheNextPause) {
     EXPECT_NE(saved.find("Application1=Alpha\r\n"), std::string::npos);
 }
 
-TEST(Settings, WhileOpenTrayClicksNeitherPauseNorOpenTheMenu) {
-    YorunelProcess yorunel;
-    yorunel.WriteIni(kIni);
-    ASSERT_TRUE(yorunel.Start());
-    ASSERT_TRUE(yorunel.WaitReady());
+TEST_F(Settings, WhileOpenTrayClicksNeitherPauseNorOpenTheMenu) {
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
     yorunel.Tray(WM_LBUTTONDOWN);
@@ -106,11 +106,7 @@ TEST(Settings, WhileOpenTrayClicksNeitherPauseNorOpenTheMenu) {
     ASSERT_TRUE(WaitClosed(dialog));
 }
 
-TEST(Settings, ClosingWithoutOkBringsTheReleasedHotKeysBack) {
-    YorunelProcess yorunel;
-    yorunel.WriteIni(kIni);
-    ASSERT_TRUE(yorunel.Start());
-    ASSERT_TRUE(yorunel.WaitReady());
+TEST_F(Settings, ClosingWithoutOkBringsTheReleasedHotKeysBack) {
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
     ASSERT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
@@ -128,11 +124,7 @@ TEST(Settings, ClosingWithoutOkBringsTheReleasedHotKeysBack) {
     EXPECT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'); }));
 }
 
-TEST(Settings, ChangesMadeWhilePausedReachTheResume) {
-    YorunelProcess yorunel;
-    yorunel.WriteIni(kIni);
-    ASSERT_TRUE(yorunel.Start());
-    ASSERT_TRUE(yorunel.WaitReady());
+TEST_F(Settings, ChangesMadeWhilePausedReachTheResume) {
     yorunel.Tray(WM_LBUTTONDOWN);
     ASSERT_TRUE(WaitUntil(PausedTip));
     HWND dialog = OpenSettings(yorunel);
@@ -158,11 +150,7 @@ TEST(Settings, ChangesMadeWhilePausedReachTheResume) {
     EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
 }
 
-TEST(Settings, MissingFolderIsToldAndTheDialogStaysOpen) {
-    YorunelProcess yorunel;
-    yorunel.WriteIni(kIni);
-    ASSERT_TRUE(yorunel.Start());
-    ASSERT_TRUE(yorunel.WaitReady());
+TEST_F(Settings, MissingFolderIsToldAndTheDialogStaysOpen) {
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
     SelectNode(dialog, 3);
@@ -187,11 +175,7 @@ TEST(Settings, MissingFolderIsToldAndTheDialogStaysOpen) {
     ASSERT_TRUE(WaitClosed(dialog));
 }
 
-TEST(Settings, PathButtonPutsTheFolderChosenInTheBrowserIntoTheFolderField) {
-    YorunelProcess yorunel;
-    yorunel.WriteIni(kIni);
-    ASSERT_TRUE(yorunel.Start());
-    ASSERT_TRUE(yorunel.WaitReady());
+TEST_F(Settings, PathButtonPutsTheFolderChosenInTheBrowserIntoTheFolderField) {
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
     SelectNode(dialog, 3);

@@ -30,12 +30,7 @@ bool EndTaskBar() {
 
 TEST(ShutdownDialog, HotKeyPostsCloseToTheTaskBarWindowAndDoesNothingWithoutOne) {
     YorunelProcess yorunel;
-    std::vector<std::string> lines = {"[HotKey]"};
-    for (const std::string& line : ActionHotKeyLines())
-        lines.push_back(line);
-    lines.push_back("[Operate]");
-    lines.push_back("Mouse=1");
-    yorunel.WriteIni(Ini(lines));
+    yorunel.WriteIni(ActionsIni());
     ASSERT_TRUE(yorunel.Start());
     ASSERT_TRUE(yorunel.WaitReady());
     ASSERT_TRUE(EndTaskBar());

@@ -46,14 +46,7 @@ protected:
     }
 
     void Start(const std::string& folder, int minutes = 0) {
-        std::vector<std::string> lines = {"[HotKey]"};
-        for (const std::string& line : ActionHotKeyLines())
-            lines.push_back(line);
-        lines.push_back("WallPaperPath=" + folder);
-        lines.push_back("Time=" + std::to_string(minutes));
-        lines.push_back("[Operate]");
-        lines.push_back("Mouse=1");
-        yorunel.WriteIni(Ini(lines));
+        yorunel.WriteIni(ActionsIni({"WallPaperPath=" + folder}, minutes));
         ASSERT_TRUE(yorunel.Start());
         ASSERT_TRUE(yorunel.WaitReady());
         // The icon comes before the list is built; a hotkey comes after.
@@ -75,22 +68,9 @@ protected:
         return Tail(recorder.Lines(), 3);
     }
 
-    // The program's message-only windows: the timer's among them.
-    std::vector<HWND> UtilityWindows() {
-        std::vector<HWND> windows;
-        HWND window = nullptr;
-        while ((window = FindWindowExA(HWND_MESSAGE, window, "TUtilityWindow", nullptr)) != nullptr) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == yorunel.ProcessId())
-                windows.push_back(window);
-        }
-        return windows;
-    }
-
     // One minute of the wallpaper timer, as the system posts it.
     void Tick(int times = 1) {
-        const std::vector<HWND> windows = UtilityWindows();
+        const std::vector<HWND> windows = yorunel.UtilityWindows();
         ASSERT_FALSE(windows.empty());
         for (int i = 0; i < times; ++i)
             for (HWND window : windows)

@@ -57,6 +57,18 @@ HWND YorunelProcess::MainWindow(DWORD timeoutMs) {
     return main_;
 }
 
+std::vector<HWND> YorunelProcess::UtilityWindows() const {
+    std::vector<HWND> windows;
+    HWND window = nullptr;
+    while ((window = FindWindowExA(HWND_MESSAGE, window, "TUtilityWindow", nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == ProcessId())
+            windows.push_back(window);
+    }
+    return windows;
+}
+
 bool YorunelProcess::TrayIconPresent() {
     HWND main = MainWindow(0);
     if (!main)

@@ -33,6 +33,8 @@ public:
     bool Running() const;
     // The hidden main window of this process, or null when time is up.
     HWND MainWindow(DWORD timeoutMs = 10000);
+    // Its message-only windows: the timer's and the hotkey component's.
+    std::vector<HWND> UtilityWindows() const;
     // Running with its icon in the tray.
     bool WaitReady(DWORD timeoutMs = 15000);
     bool TrayIconPresent();
