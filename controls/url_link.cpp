@@ -42,52 +42,38 @@ TURLLink::~TURLLink() {
 }
 
 void TURLLink::SetURLType(TURLtype type) {
-    if (type == urlType_)
-        return;
-    urlType_ = type;
-    Repaint();
+    if (Assign(urlType_, type))
+        Repaint();
 }
 
 void TURLLink::SetLink(const std::string& link) {
-    if (link == link_)
-        return;
-    link_ = link;
-    Repaint();
+    if (Assign(link_, link))
+        Repaint();
 }
 
 void TURLLink::SetLinkColor(TColor color) {
-    if (color == linkColor_)
-        return;
-    linkColor_ = color;
-    Repaint();
+    if (Assign(linkColor_, color))
+        Repaint();
 }
 
 void TURLLink::SetHintFormColor(TColor color) {
-    if (color == hintFormColor_)
-        return;
-    hintFormColor_ = color;
-    Repaint();
+    if (Assign(hintFormColor_, color))
+        Repaint();
 }
 
 void TURLLink::SetHintOffsetX(int offset) {
-    if (offset == hintOffsetX_)
-        return;
-    hintOffsetX_ = offset;
-    Repaint();
+    if (Assign(hintOffsetX_, offset))
+        Repaint();
 }
 
 void TURLLink::SetHintOffsetY(int offset) {
-    if (offset == hintOffsetY_)
-        return;
-    hintOffsetY_ = offset;
-    Repaint();
+    if (Assign(hintOffsetY_, offset))
+        Repaint();
 }
 
 void TURLLink::SetEnableShowHint(bool enable) {
-    if (enable == enableShowHint_)
-        return;
-    enableShowHint_ = enable;
-    Repaint();
+    if (Assign(enableShowHint_, enable))
+        Repaint();
 }
 
 void TURLLink::SetHintFormFont(const TFont& font) {

@@ -60,9 +60,8 @@ void TGraphicControl::SetBounds(int left, int top, int width, int height) {
 }
 
 void TGraphicControl::SetVisible(bool visible) {
-    if (visible == visible_)
+    if (!Assign(visible_, visible))
         return;
-    visible_ = visible;
     // Erased when hidden: the parent's background comes back.
     if (parent_ && parent_->HandleAllocated())
         InvalidateRect(parent_->Handle(), &bounds_, TRUE);

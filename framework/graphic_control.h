@@ -69,6 +69,16 @@ public:
     static HCURSOR CursorHandle(TCursor cursor);
 
 protected:
+    // Stores value in field; true when that changed it, so that a writer
+    // repaints only on a change.
+    template <typename T>
+    static bool Assign(T& field, const T& value) {
+        if (field == value)
+            return false;
+        field = value;
+        return true;
+    }
+
     // Draws the control; the origin is its top-left corner and drawing is
     // clipped to its bounds.
     virtual void Paint(HDC dc) = 0;

@@ -11,9 +11,8 @@ TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
 }
 
 void TLabel::SetCaption(const std::string& caption) {
-    if (caption == caption_)
+    if (!Assign(caption_, caption))
         return;
-    caption_ = caption;
     AdjustBounds();
     Invalidate();
 }
@@ -32,23 +31,18 @@ void TLabel::SetFontColor(TColor color) {
 }
 
 void TLabel::SetColor(TColor color) {
-    if (color == color_)
-        return;
-    color_ = color;
-    Invalidate();
+    if (Assign(color_, color))
+        Invalidate();
 }
 
 void TLabel::SetTransparent(bool transparent) {
-    if (transparent == transparent_)
-        return;
-    transparent_ = transparent;
-    Invalidate();
+    if (Assign(transparent_, transparent))
+        Invalidate();
 }
 
 void TLabel::SetAutoSize(bool autoSize) {
-    if (autoSize == autoSize_)
+    if (!Assign(autoSize_, autoSize))
         return;
-    autoSize_ = autoSize;
     AdjustBounds();
 }
 

@@ -8,18 +8,6 @@ namespace testing_support {
 
 namespace {
 
-// Wine starts a Unix program without a process to wait for: the handle is
-// signalled at once, so the tool's output file tells when it is done.
-void StartUnixTool(std::string command) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-    }
-}
-
 std::string ScreenshotFolder() {
     return std::string(std::getenv("YORUNEL_BUILD")) + "/screenshots/";
 }

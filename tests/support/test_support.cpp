@@ -330,16 +330,20 @@ void SaveScreenshot(const std::string& name) {
     DeleteFileA(WinPath(file).c_str());
     // Wine does not wait for a Unix program's end: the file appears, under
     // its name, only once it is complete.
-    std::string command = "/bin/sh -c \"/usr/bin/import -window root png:'" + file + ".part' && mv '" + file +
-                          ".part' '" + file + "'\"";
+    if (StartUnixTool("/bin/sh -c \"/usr/bin/import -window root png:'" + file + ".part' && mv '" + file + ".part' '" +
+                      file + "'\""))
+        WaitUntil([&] { return FileExists(WinPath(file)); }, 20000);
+}
+
+bool StartUnixTool(std::string command) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-        WaitUntil([&] { return FileExists(WinPath(file)); }, 20000);
-    }
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return true;
 }
 
 }  // namespace testing_support

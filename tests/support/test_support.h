@@ -91,6 +91,10 @@ bool RegisterLinkRecorder(const std::string& recorder, const std::string& log);
 
 // Saves the display as <build>/screenshots/<name>.png.
 void SaveScreenshot(const std::string& name);
+// Starts a Unix program (a full path) from Wine. Wine gives no process to
+// wait for: the handle is signalled at once, so the caller waits for what
+// the program makes.
+bool StartUnixTool(std::string command);
 // The colour of a screen pixel.
 COLORREF ScreenPixel(int x, int y);
 
