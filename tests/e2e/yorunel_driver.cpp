@@ -4,13 +4,15 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdio>
 
 using namespace testing_support;
 
 namespace e2e {
 
 YorunelProcess::YorunelProcess() : folder_(new TempFolder("yorunel_e2e")) {
-    CopyFileA((BuildDir() + "Yorunel.exe").c_str(), folder_->File("Yorunel.exe").c_str(), FALSE);
+    if (!CopyFileA((BuildDir() + "Yorunel.exe").c_str(), folder_->File("Yorunel.exe").c_str(), FALSE))
+        std::fprintf(stderr, "copying Yorunel.exe: error %lu\n", GetLastError());
 }
 
 YorunelProcess::~YorunelProcess() {
@@ -35,9 +37,25 @@ std::string YorunelProcess::ReadIni() const {
 bool YorunelProcess::Start() {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    std::string commandLine = "\"" + folder_->File("Yorunel.exe") + "\"";
-    return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, Folder().c_str(),
-                          &startup, &info_) != FALSE;
+    const std::string copy = folder_->File("Yorunel.exe");
+    std::string commandLine = "\"" + copy + "\"";
+    // Once in a clean run a start failed at once, before the program ran a
+    // line: the reason is logged and the start tried again, briefly, with
+    // the program copied again if its copy is missing.
+    return WaitUntil(
+        [&] {
+            if (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                !CopyFileA((BuildDir() + "Yorunel.exe").c_str(), copy.c_str(), FALSE)) {
+                std::fprintf(stderr, "copying Yorunel.exe: error %lu\n", GetLastError());
+                return false;
+            }
+            if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, Folder().c_str(),
+                               &startup, &info_))
+                return true;
+            std::fprintf(stderr, "CreateProcess %s: error %lu\n", commandLine.c_str(), GetLastError());
+            return false;
+        },
+        5000);
 }
 
 bool YorunelProcess::Running() const {
