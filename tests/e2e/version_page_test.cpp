@@ -11,14 +11,25 @@ using namespace testing_support;
 
 namespace {
 
-void MoveMouseTo(POINT at) {
-    SetCursorPos(at.x - 2, at.y - 2);
+// Moves the pointer onto the point in one step from 30 pixels to its left,
+// off every link, so that the first place on a link the program sees is the
+// point itself: the pop-up is placed by where the pointer came on. The step
+// is absolute, since the system accelerates long relative moves.
+bool MoveMouseTo(POINT at) {
+    SetCursorPos(at.x - 30, at.y);
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
     INPUT move = {};
     move.type = INPUT_MOUSE;
-    move.mi.dx = 2;
-    move.mi.dy = 2;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    // The smallest normalised coordinates that map onto the pixel.
+    move.mi.dx = (at.x * 65536 + width - 1) / width;
+    move.mi.dy = (at.y * 65536 + height - 1) / height;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &move, sizeof(move));
+    return WaitUntil([&] {
+        POINT now;
+        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+    });
 }
 
 void PressLeft() {
@@ -72,7 +83,7 @@ TEST(VersionPage, LinksShowTheirTargetBesideThePointerAndTheShellOpensThemOnAPre
 
     // The first link, "メールしてね", a mail address.
     const POINT mail = OnFrame(frame, 20, 92);
-    MoveMouseTo(mail);
+    ASSERT_TRUE(MoveMouseTo(mail));
     HWND hint = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (hint = VisibleHint(yorunel.ProcessId())) != nullptr; }));
     RECT shown;
@@ -87,7 +98,7 @@ TEST(VersionPage, LinksShowTheirTargetBesideThePointerAndTheShellOpensThemOnAPre
     EXPECT_TRUE(WaitUntil([&] { return !VisibleHint(yorunel.ProcessId()); })) << "the press hides the pop-up";
 
     // The third, "ＨＰはこちら", a web address handed over unchanged.
-    MoveMouseTo(OnFrame(frame, 20, 140));
+    ASSERT_TRUE(MoveMouseTo(OnFrame(frame, 20, 140)));
     ASSERT_TRUE(WaitUntil([&] { return VisibleHint(yorunel.ProcessId()) != nullptr; }));
     PressLeft();
     ASSERT_TRUE(WaitUntil([&] {
@@ -95,7 +106,7 @@ TEST(VersionPage, LinksShowTheirTargetBesideThePointerAndTheShellOpensThemOnAPre
     }));
 
     // Away from the links: the pop-up goes.
-    MoveMouseTo(OnFrame(frame, 200, 170));
+    ASSERT_TRUE(MoveMouseTo(OnFrame(frame, 200, 170)));
     EXPECT_TRUE(WaitUntil([&] { return !VisibleHint(yorunel.ProcessId()); }));
     Click(ChildByText(dialog, "Button", "閉じる(&C)"));
     ASSERT_TRUE(WaitClosed(dialog));
