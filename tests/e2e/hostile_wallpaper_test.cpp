@@ -13,19 +13,11 @@ using namespace testing_support;
 
 namespace {
 
-// A Unix shell command run to its end (Wine signals a Unix program's end at
-// once, so a mark file tells it).
+// A Unix shell command run to its end: a mark file tells it.
 bool RunShell(const std::string& command, const std::string& markUnixPath) {
     DeleteFileA(WinPath(markUnixPath).c_str());
-    std::string line = "/bin/sh -c \"" + command + " && touch '" + markUnixPath + "'\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return WaitUntil([&] { return FileExists(WinPath(markUnixPath)); }, 60000);
+    return StartUnixTool("/bin/sh -c \"" + command + " && touch '" + markUnixPath + "'\"") &&
+           WaitUntil([&] { return FileExists(WinPath(markUnixPath)); }, 60000);
 }
 
 class HostileWallpaper : public testing::Test {
