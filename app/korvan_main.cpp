@@ -1,9 +1,10 @@
 #include "app/korvan_main.h"
 
-#include <cstring>
+#include <exception>
 
 #include "app/file_paths.h"
 #include "framework/application.h"
+#include "framework/failure.h"
 #include "framework/ini_file.h"
 #include "resources/texts.h"
 #include "settings_ui/korvan_prop.h"
@@ -14,10 +15,6 @@ namespace {
 
 constexpr int kRunningIcon = 1;
 constexpr int kPausedIcon = 2;
-
-#ifndef _WIN64
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the tray record is the version-1 record");
-#endif
 
 struct THotKeySetting {
     const char* key;
@@ -49,7 +46,7 @@ std::string ProgramFileName() {
 }
 
 TKorvanMain::TKorvanMain(TComponent* owner)
-    : TForm(owner), trayIcon_(new NOTIFYICONDATAA()), taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {
+    : TForm(owner) {
     Name = "KorvanMain";
     KorvanMain = this;
     PopupMenu1 = new TPopupMenu(this);
@@ -70,6 +67,7 @@ TKorvanMain::TKorvanMain(TComponent* owner)
     // A hidden top-level window, not a message-only one: the tray's
     // "TaskbarCreated" is broadcast, and message-only windows get no broadcasts.
     CreateForm(0, WS_POPUP, 0, 0, texts::AppTitle, Application->Handle());
+    TrayIcon = new TTrayIcon(this, WM_TRAYICON);
     DoCreate();
 }
 
@@ -83,15 +81,12 @@ LRESULT TKorvanMain::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         WMTrayIcon(lParam);
         return 0;
     }
-    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-        // The task bar was restarted and has forgotten every icon.
-        RestoreTrayIcon();
+    if (TrayIcon && TrayIcon->HandleMessage(message))
         return 0;
-    }
     if (message == WM_ENDSESSION) {
         // Windows ends the session without closing the window: save now.
         if (wParam)
-            FormClose(this);
+            EndSession();
         return 0;
     }
     return TForm::WndProc(message, wParam, lParam);
@@ -104,26 +99,36 @@ std::string TKorvanMain::SettingsFileName() const {
 void TKorvanMain::FormCreate(TComponent*) {
     LoadSettings();
     Paused = false;
-    NOTIFYICONDATAA& record = *trayIcon_;
-    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    record.hWnd = Handle();
-    record.uID = 0;
-    record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    record.uCallbackMessage = WM_TRAYICON;
     SetTrayState(kRunningIcon, texts::TipRunning);
-    Shell_NotifyIconA(NIM_ADD, &record);
+    TrayIcon->Show();
     BuildWallpaperMenu();
 }
 
 void TKorvanMain::FormClose(TComponent*) {
-    RemoveTrayIcon();
+    // A second close while the question is open (taskkill closes every
+    // top-level window) waits for its answer.
+    if (closing_)
+        throw EAbort();
+    TrayIcon->Hide();
     try {
         SaveSettings();
-    } catch (...) {
-        // The settings could not be saved: stay, with the icon back, so the
-        // user can close whatever holds the file and exit again.
-        RestoreTrayIcon();
-        throw;
+    } catch (const std::exception& failure) {
+        closing_ = true;
+        const bool exitAnyway = Application->ConfirmFailure(failure.what(), texts::ExitWithoutSaving);
+        closing_ = false;
+        if (exitAnyway)
+            return;
+        TrayIcon->Show();
+        throw EAbort();
+    }
+}
+
+void TKorvanMain::EndSession() {
+    TrayIcon->Hide();
+    try {
+        SaveSettings();
+    } catch (const std::exception&) {
+        // No box: the session would wait for an answer nobody gives.
     }
 }
 
@@ -159,6 +164,7 @@ void TKorvanMain::LoadSettings() {
 }
 
 void TKorvanMain::SaveSettings() {
+    unsaved_ = true;
     const TIniFile ini(SettingsFileName());
     ini.WriteString("HotKey", "Paint", Paint);
     ini.WriteString("HotKey", "ScreenSaver", ScreenSaver);
@@ -170,6 +176,7 @@ void TKorvanMain::SaveSettings() {
     ini.WriteString("HotKey", "WallPaperPath", WallPaperPath);
     ini.WriteInteger("HotKey", "Time", Time);
     ini.WriteBool("Operate", "Mouse", Mouse);
+    unsaved_ = false;
 }
 
 void TKorvanMain::RegisterHotKeys() {
@@ -182,32 +189,34 @@ void TKorvanMain::RegisterHotKeys() {
 
 void TKorvanMain::TogglePause() {
     if (Paused) {
-        LoadSettings();
+        // After a failed save the file is older than the record: keep the record.
+        if (unsaved_)
+            RegisterHotKeys();
+        else
+            LoadSettings();
         Paused = false;
         SetTrayState(kRunningIcon, texts::TipRunning);
-    } else {
-        SaveSettings();
-        for (int index = 1; index <= 5; ++index)
-            HookHotKey1->RemoveHotKey(index);
-        Paused = true;
-        SetTrayState(kPausedIcon, texts::TipPaused);
+        TrayIcon->Update();
+        return;
     }
-    Shell_NotifyIconA(NIM_MODIFY, trayIcon_.get());
+    // A file that cannot be written is told, but the pause holds.
+    std::exception_ptr unsaved;
+    try {
+        SaveSettings();
+    } catch (...) {
+        unsaved = std::current_exception();
+    }
+    for (int index = 1; index <= 5; ++index)
+        HookHotKey1->RemoveHotKey(index);
+    Paused = true;
+    SetTrayState(kPausedIcon, texts::TipPaused);
+    TrayIcon->Update();
+    if (unsaved)
+        std::rethrow_exception(unsaved);
 }
 
 void TKorvanMain::SetTrayState(int iconId, const char* tip) {
-    NOTIFYICONDATAA& record = *trayIcon_;
-    record.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId));
-    std::memset(record.szTip, 0, sizeof(record.szTip));
-    lstrcpynA(record.szTip, tip, sizeof(record.szTip));
-}
-
-void TKorvanMain::RemoveTrayIcon() {
-    Shell_NotifyIconA(NIM_DELETE, trayIcon_.get());
-}
-
-void TKorvanMain::RestoreTrayIcon() {
-    Shell_NotifyIconA(NIM_ADD, trayIcon_.get());
+    TrayIcon->SetState(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId)), tip);
 }
 
 void TKorvanMain::WMTrayIcon(LPARAM mouseMessage) {
@@ -230,16 +239,20 @@ void TKorvanMain::WMTrayIcon(LPARAM mouseMessage) {
 
 void TKorvanMain::N1Click(TComponent*) {
     bool applied = false;
+    bool changed = false;
     {
         std::unique_ptr<TKorvanProp> dialog(new TKorvanProp(Application));
         KorvanProp = dialog.get();
         dialog->ShowModal();
         applied = dialog->Applied();
+        changed = dialog->Changed();
     }
     BuildWallpaperMenu();
     if (Paused) {
-        // Changes made while paused reach the resume through the file.
-        SaveSettings();
+        // Changes made while paused reach the resume through the file; with
+        // none, the file may hold the user's own edits for the resume.
+        if (changed)
+            SaveSettings();
     } else if (!applied) {
         // Closed without OK: the hotkeys released for the dialog come back.
         RegisterHotKeys();

@@ -14,6 +14,7 @@
 #include "framework/form.h"
 #include "framework/menu.h"
 #include "framework/timer.h"
+#include "framework/tray_icon.h"
 #include "hotkeys/hook_hotkey.h"
 
 // The tray icon's callback message.
@@ -47,6 +48,8 @@ public:
     TMenuItem* N3;
     THookHotKey* HookHotKey1;
     TTimer* Timer1;
+    // The tray icon record and its place in the notification area.
+    TTrayIcon* TrayIcon = nullptr;
 
     std::string SettingsFileName() const;
     void LoadSettings();
@@ -57,7 +60,6 @@ public:
     void BuildWallpaperMenu();
     void ApplyWallpaper(const std::string& Path);
     void AdvanceWallpaper();
-    const NOTIFYICONDATAA& TrayIconRecord() const { return *trayIcon_; }
 
     void FormCreate(TComponent* Sender);
     void FormClose(TComponent* Sender);
@@ -75,11 +77,14 @@ protected:
 private:
     void WMTrayIcon(LPARAM mouseMessage);
     void SetTrayState(int iconId, const char* tip);
-    void RemoveTrayIcon();
-    void RestoreTrayIcon();
+    // The session is ending: save if the file takes it, and ask nobody.
+    void EndSession();
 
-    std::unique_ptr<NOTIFYICONDATAA> trayIcon_;
-    UINT taskbarCreated_;
+    // True from a save's start until it has succeeded: the file may then be
+    // older than the record.
+    bool unsaved_ = false;
+    // The exit question is open.
+    bool closing_ = false;
 };
 
 extern TKorvanMain* KorvanMain;

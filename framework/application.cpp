@@ -25,7 +25,7 @@ TApplication::TApplication() : TComponent(nullptr), Title(texts::AppTitle) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(3));
     windowClass.lpszClassName = kApplicationClass;
@@ -41,6 +41,23 @@ TApplication::~TApplication() {
         DestroyWindow(handle_);
     if (Application == this)
         Application = nullptr;
+}
+
+// Session tools and taskkill without /F close every top-level window: this
+// one closing must end the program as its exit command does, not leave it
+// running without windows.
+LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_CLOSE || !Application || window != Application->handle_)
+        return DefWindowProcA(window, message, wParam, lParam);
+    try {
+        if (Application->mainForm_)
+            Application->mainForm_->Close();
+        else
+            Application->Terminate();
+    } catch (...) {
+        Application->HandleException();
+    }
+    return 0;
 }
 
 void TApplication::Run() {
@@ -76,6 +93,7 @@ void TApplication::ProcessMessages() {
 void TApplication::HandleException() noexcept {
     try {
         throw;
+    } catch (const EAbort&) {
     } catch (const std::exception& failure) {
         try {
             ShowException(failure.what());
@@ -93,9 +111,23 @@ std::string FailureBoxText(const std::string& message) {
 }
 
 void TApplication::ShowException(const std::string& message) {
+    // The box's own loop goes on dispatching timers, hotkeys and tray clicks:
+    // a failure that comes back every minute would stack boxes overnight.
+    if (!boxOpen_)
+        FailureBox(FailureBoxText(message), MB_OK | MB_ICONERROR);
+}
+
+bool TApplication::ConfirmFailure(const std::string& message, const char* question) {
+    return FailureBox(FailureBoxText(message) + "\r\n" + question, MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+int TApplication::FailureBox(const std::string& text, UINT type) {
     HWND owner = GetActiveWindow();
-    MessageBoxA(owner ? owner : handle_, FailureBoxText(message).c_str(), Title.c_str(),
-                MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    const bool nested = boxOpen_;
+    boxOpen_ = true;
+    const int answer = MessageBoxA(owner ? owner : handle_, text.c_str(), Title.c_str(), type | MB_SETFOREGROUND);
+    boxOpen_ = nested;
+    return answer;
 }
 
 void TApplication::HelpCommand(UINT command, ULONG_PTR data) {

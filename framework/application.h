@@ -35,13 +35,21 @@ public:
     // Call inside a catch block: shows the failure in the failure box.
     void HandleException() noexcept;
     // The failure box: the text with a full stop, the title, the error icon.
+    // Only one is open at a time: a failure raised while it is open is dropped.
     void ShowException(const std::string& message);
+    // The failure text with a question under it, Yes and No, the warning
+    // icon; true for Yes. Failures raised meanwhile are dropped.
+    bool ConfirmFailure(const std::string& message, const char* question);
     // WinHelp on the help file; the HTML page beside it when there is no
     // WinHelp file, since current Windows has no WinHelp viewer.
     void HelpCommand(UINT command, ULONG_PTR data);
 
 private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    int FailureBox(const std::string& text, UINT type);
+
     HWND handle_ = nullptr;
+    bool boxOpen_ = false;
     TForm* mainForm_ = nullptr;
 };
 

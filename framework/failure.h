@@ -15,6 +15,13 @@ private:
     std::string message_;
 };
 
+// A failure that has been dealt with already: it ends the handler and shows
+// no box.
+class EAbort : public std::exception {
+public:
+    const char* what() const noexcept override { return ""; }
+};
+
 // printf-style formatting (the system's wsprintf: %s, %d, %u, %x; at most
 // 1024 bytes) into a std::string.
 std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));

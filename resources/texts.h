@@ -9,6 +9,7 @@ constexpr const char* AppTitle = "Yorunel";
 constexpr const char* HelloCaption = "HELLO";
 constexpr const char* FirstRun = "ご利用有り難うございます。\r\n添付のテキスト類はお読み下さい。";
 constexpr const char* WriteFailed = "%s に書き込めません";
+constexpr const char* ExitWithoutSaving = "設定を保存せずに終了しますか？";
 constexpr const char* HelpFileName = "YORUNEL.hlp";
 constexpr const char* HelpPageName = "YORUNEL.html";
 

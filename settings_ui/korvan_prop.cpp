@@ -195,6 +195,7 @@ bool TKorvanProp::ApplySettings() {
         MessageBoxA(Handle(), texts::FolderNotFound, texts::AppTitle, MB_OK);
         return false;
     }
+    changed_ = true;
     THotKey* const fields[] = {HotKey1, HotKey2, HotKey3, HotKey4, HotKey5};
     // While paused the hotkeys stay released; the resume registers them.
     if (!main.Paused)

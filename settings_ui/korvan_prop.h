@@ -32,6 +32,8 @@ public:
     void SetApplication2(const std::string& title);
     // True once OK has applied the settings.
     bool Applied() const { return applied_; }
+    // True once OK or Update has applied the settings.
+    bool Changed() const { return changed_; }
 
     TTreeView* TreeView1;
     TButton* Button1;
@@ -83,6 +85,7 @@ private:
     void BuildVersionPage(TGroupBox* frame);
 
     bool applied_ = false;
+    bool changed_ = false;
 };
 
 // The open settings dialog, while there is one.

@@ -150,6 +150,30 @@ TEST_F(Settings, ChangesMadeWhilePausedReachTheResume) {
     EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
 }
 
+TEST_F(Settings, HandEditsMadeWhilePausedSurviveADialogClosedWithoutApplying) {
+    yorunel.Tray(WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil(PausedTip));
+    std::string ini = yorunel.ReadIni();
+    const std::string::size_type at = ini.find("Paint=Ctrl+Alt+P");
+    ASSERT_NE(at, std::string::npos);
+    ini.replace(at, 16, "Paint=Ctrl+Alt+Q");
+    yorunel.WriteIni(ini);
+    for (const char* close : {"button", "title bar"}) {
+        HWND dialog = OpenSettings(yorunel);
+        ASSERT_NE(dialog, nullptr) << close;
+        if (close == std::string("button"))
+            Click(ChildByText(dialog, "Button", "閉じる(&C)"));
+        else
+            PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ASSERT_TRUE(WaitClosed(dialog)) << close;
+    }
+    EXPECT_EQ(yorunel.ReadIni(), ini) << "nothing was applied, so nothing is saved";
+    yorunel.Tray(WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([] { return !PausedTip(); }));
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'Q'));
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
+}
+
 TEST_F(Settings, MissingFolderIsToldAndTheDialogStaysOpen) {
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);

@@ -2,7 +2,7 @@
 // the real program.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/yorunel_driver.h"
+#include "tests/e2e/action_probes.h"
 
 using namespace e2e;
 using namespace testing_support;
@@ -135,6 +135,7 @@ TEST(Startup, HotKeysOfTheFileAreRegisteredAndEmptyOnesAreNot) {
         ASSERT_TRUE(yorunel.Start());
         ASSERT_TRUE(yorunel.WaitReady());
         EXPECT_EQ(TakenCount(), 5);
+        EXPECT_EQ(yorunel.UtilityWindows().size(), 2u) << "the timer and the hotkeys: no retry for the icon";
         yorunel.Close();
         ASSERT_TRUE(yorunel.WaitForExit());
     }
@@ -233,36 +234,52 @@ TEST(Startup, ExitFromTheMenuSavesAndRemovesTheIcon) {
     EXPECT_NE(yorunel.ReadIni().find("WallPaperPath="), std::string::npos);
 }
 
-TEST(Startup, RefusedWriteShowsTheFailureAndTheProgramGoesOn) {
+TEST(Startup, ClosingTheApplicationWindowEndsTheProgramAsExitDoes) {
     YorunelProcess yorunel;
     yorunel.WriteIni(kHotKeyIni);
     ASSERT_TRUE(yorunel.Start());
     ASSERT_TRUE(yorunel.WaitReady());
-    // Another program holds the file open without sharing.
-    HANDLE held = CreateFileA(yorunel.IniPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    yorunel.Tray(WM_LBUTTONDOWN);
-    HWND box = yorunel.WaitForBox("Yorunel");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), yorunel.IniPath() + " に書き込めません.");
-    WaitPainted(box);
-    SaveScreenshot("write_failure");
-    Dismiss(box);
-    EXPECT_TRUE(TipIs(kRunningTip)) << "not paused: the settings were not saved";
-    EXPECT_EQ(TakenCount(), 5);
-
-    // Exit while the file is held: the failure again, and the program stays
-    // in the tray so that nothing is lost.
-    yorunel.Close();
-    box = yorunel.WaitForBox("Yorunel");
-    ASSERT_NE(box, nullptr);
-    Dismiss(box);
-    EXPECT_TRUE(yorunel.Running());
-    EXPECT_TRUE(WaitUntil([&] { return yorunel.TrayIconPresent(); }));
-    CloseHandle(held);
-    yorunel.Close();
+    HWND main = yorunel.MainWindow();
+    // As taskkill without /F and session tools do to every top-level window.
+    const std::vector<HWND> application = FindTopWindows("TApplication", nullptr, yorunel.ProcessId());
+    ASSERT_EQ(application.size(), 1u);
+    PostMessageA(application.front(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(yorunel.WaitForExit());
+    EXPECT_EQ(TakenCount(), 0);
+    NOTIFYICONDATAA probe = {};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = main;
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &probe));
     EXPECT_NE(yorunel.ReadIni().find("Time=7\r\n"), std::string::npos);
+
+    YorunelProcess next;
+    next.WriteIni(kHotKeyIni);
+    ASSERT_TRUE(next.Start());
+    EXPECT_TRUE(next.WaitReady()) << "no HELLO: the first one is gone";
+    next.Close();
+    EXPECT_TRUE(next.WaitForExit());
+}
+
+TEST(Startup, IconRefusedAtLogonIsAddedOnceATaskBarTakesIt) {
+    YorunelProcess yorunel;
+    yorunel.WriteIni(kHotKeyIni);
+    {
+        // A task bar that is not ready: found first, it refuses every icon.
+        TestWindow notReady("", "Shell_TrayWnd", WS_POPUP);
+        SetWindowPos(notReady.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ASSERT_EQ(FindWindowA("Shell_TrayWnd", nullptr), notReady.Handle());
+        ASSERT_TRUE(yorunel.Start());
+        ASSERT_NE(yorunel.MainWindow(), nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return notReady.Count(WM_COPYDATA) >= 4; })) << "tried again";
+        EXPECT_TRUE(yorunel.Running());
+    }
+    // The real task bar is found now; no "TaskbarCreated" is broadcast.
+    EXPECT_TRUE(WaitUntil([&] { return yorunel.TrayIconPresent(); }));
+    EXPECT_TRUE(TipIs(kRunningTip));
+    EXPECT_TRUE(WaitUntil([&] { return yorunel.UtilityWindows().size() == 2; }))
+        << "the timer and the hotkeys' windows only: no retry left running";
+    yorunel.Close();
+    EXPECT_TRUE(yorunel.WaitForExit());
 }
 
 TEST(Startup, RestartedTaskbarGetsTheIconBackInItsState) {

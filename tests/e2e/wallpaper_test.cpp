@@ -286,6 +286,28 @@ TEST_F(Wallpaper, ObjectWithoutTheInterfaceIsReleasedAndShowsItsFailureAndTheNex
     EXPECT_EQ(Advance(), WallpaperSet(pictures.File("c.jpg")));
 }
 
+TEST_F(Wallpaper, FailuresWhileTheFailureBoxIsOpenAreNotStackedOnIt) {
+    MakeFiles(pictures.Path(), {"a.jpg", "b.jpg"});
+    recorder.FailWith("interface");
+    Start(pictures.Path(), 1);
+    PressAction(5);
+    HWND box = yorunel.WaitForBox("Yorunel");
+    ASSERT_NE(box, nullptr);
+    // The box's own loop still takes hotkeys and the minute timer.
+    for (int press = 0; press < 3; ++press)
+        PressAction(5);
+    Tick();
+    ASSERT_TRUE(WaitUntil([&] { return recorder.Lines().size() == 5; })) << "each failure released the object";
+    EXPECT_EQ(FindTopWindows("#32770", nullptr, yorunel.ProcessId()), std::vector<HWND>{box});
+    ClickDialogButton(box, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return FindTopWindows("#32770", nullptr, yorunel.ProcessId()).empty(); }));
+    PressAction(5);
+    box = yorunel.WaitForBox("Yorunel");
+    ASSERT_NE(box, nullptr) << "with none open, the next failure is told";
+    EXPECT_EQ(FindTopWindows("#32770", nullptr, yorunel.ProcessId()).size(), 1u);
+    ClickDialogButton(box, IDOK);
+}
+
 TEST_F(Wallpaper, TimerChangesEveryTimeMinutesAlsoWhilePaused) {
     MakeFiles(pictures.Path(), {"a.jpg", "b.jpg", "c.jpg"});
     Start(pictures.Path(), 3);

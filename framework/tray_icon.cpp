@@ -1,0 +1,92 @@
+#include "framework/tray_icon.h"
+
+#include <cstring>
+
+namespace {
+
+#ifndef _WIN64
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the tray record is the version-1 record");
+#endif
+
+constexpr unsigned kRetryInterval = 3000;
+// Posted to the owner so that the retry timer is destroyed outside its own tick.
+constexpr UINT WM_TRAYRETRYDONE = WM_APP + 1;
+
+}  // namespace
+
+TTrayIcon::TTrayIcon(TWinControl* owner, UINT callbackMessage)
+    : TComponent(owner),
+      ownerWindow_(owner),
+      record_(new NOTIFYICONDATAA()),
+      taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {
+    NOTIFYICONDATAA& record = *record_;
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = owner->Handle();
+    record.uID = 0;
+    record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    record.uCallbackMessage = callbackMessage;
+}
+
+TTrayIcon::~TTrayIcon() = default;
+
+void TTrayIcon::SetState(HICON icon, const char* tip) {
+    record_->hIcon = icon;
+    std::memset(record_->szTip, 0, sizeof(record_->szTip));
+    lstrcpynA(record_->szTip, tip, sizeof(record_->szTip));
+}
+
+void TTrayIcon::Show() {
+    wanted_ = true;
+    if (Add()) {
+        StopRetrying();
+        return;
+    }
+    // At logon the task bar may not be there yet, or may not answer in time;
+    // "TaskbarCreated" comes only when one is created later.
+    if (!retry_) {
+        retry_ = new TTimer(this);
+        retry_->OnTimer = [this](TComponent*) {
+            if (Add()) {
+                retry_->SetInterval(0);
+                PostMessageA(ownerWindow_->Handle(), WM_TRAYRETRYDONE, 0, 0);
+            }
+        };
+    }
+    retry_->SetInterval(kRetryInterval);
+}
+
+void TTrayIcon::Update() {
+    if (!wanted_ || Shell_NotifyIconA(NIM_MODIFY, record_.get()))
+        return;
+    Show();
+}
+
+void TTrayIcon::Hide() {
+    wanted_ = false;
+    StopRetrying();
+    Shell_NotifyIconA(NIM_DELETE, record_.get());
+}
+
+bool TTrayIcon::HandleMessage(UINT message) {
+    if (message == WM_TRAYRETRYDONE) {
+        if (retry_ && retry_->Interval() == 0)
+            StopRetrying();
+        return true;
+    }
+    if (message != taskbarCreated_ || taskbarCreated_ == 0)
+        return false;
+    // A new task bar has forgotten every icon.
+    if (wanted_)
+        Show();
+    return true;
+}
+
+bool TTrayIcon::Add() {
+    // An icon still there from before counts as added.
+    return Shell_NotifyIconA(NIM_ADD, record_.get()) || Shell_NotifyIconA(NIM_MODIFY, record_.get());
+}
+
+void TTrayIcon::StopRetrying() {
+    delete retry_;
+    retry_ = nullptr;
+}

@@ -1,0 +1,43 @@
+// The owner window's icon in the notification area: the record, added until
+// the task bar takes it, kept up to date, and added again when a new task bar
+// announces itself.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+
+#include "framework/timer.h"
+
+class TTrayIcon : public TComponent {
+public:
+    // The record (version 1, 88 bytes) is allocated here, once; mouse events
+    // over the icon reach owner as callbackMessage.
+    TTrayIcon(TWinControl* owner, UINT callbackMessage);
+    ~TTrayIcon() override;
+
+    const NOTIFYICONDATAA& Record() const { return *record_; }
+    // Sets the record's icon and tip; Show or Update hands them to the task bar.
+    void SetState(HICON icon, const char* tip);
+    // Adds the icon; while the task bar refuses it, tries again every few seconds.
+    void Show();
+    // Hands the record's state to the task bar, adding the icon again if it is gone.
+    void Update();
+    // Removes the icon and stops trying to add it.
+    void Hide();
+    // The owner passes every message here first; true when it was the tray's.
+    bool HandleMessage(UINT message);
+    // True while the icon waits for a task bar that takes it.
+    bool Retrying() const { return retry_ != nullptr; }
+
+private:
+    bool Add();
+    void StopRetrying();
+
+    TWinControl* ownerWindow_;
+    std::unique_ptr<NOTIFYICONDATAA> record_;
+    UINT taskbarCreated_;
+    bool wanted_ = false;
+    TTimer* retry_ = nullptr;
+};
