@@ -146,19 +146,18 @@ call("Page.navigate", url=address)
 poll("noVNC connection", 30, lambda: call("Runtime.evaluate", expression=(
     "document.documentElement.classList.contains('noVNC_connected')"))["result"].get("value"))
 
-background = magick("convert", str(shoot("first.png")), "-format", f"%[pixel:p{{{WIDTH - 300},{HEIGHT - 5}}}]", "info:")
-running, paused = reference("running", background), reference("paused", background)
-
-
-def icon_shown(reference_icon, other_icon, name):
+def icon_shown(icon, other_icon, name):
+    """A condition: the tray shows this icon, not the other one."""
     def check():
         picture = shoot(name)
-        score, x, y = tray_icon(picture, reference_icon)
-        return (x, y, picture) if score < 0.2 and score < tray_icon(picture, other_icon)[0] else None
+        # The task bar's colour, taken from the same view: it is drawn after noVNC connects.
+        background = magick("convert", str(picture), "-format", f"%[pixel:p{{{WIDTH - 300},{HEIGHT - 5}}}]", "info:")
+        score, x, y = tray_icon(picture, reference(icon, background))
+        return (x, y, picture) if score < 0.2 and score < tray_icon(picture, reference(other_icon, background))[0] else None
     return check
 
 
-x, y, desktop = poll("Yorunel icon in the task bar", 60, icon_shown(running, paused, "desktop.png"))
+x, y, desktop = poll("Yorunel icon in the task bar", 60, icon_shown("running", "paused", "desktop.png"))
 # What the browser shows of the task bar is what the X display holds.
 direct = work / "display.png"
 magick("import", "-display", display, "-window", "root", str(direct))
@@ -169,18 +168,27 @@ if rmse(work / "taskbar-browser.png", work / "taskbar-display.png") > 0.02:
     fail("the task bar in the browser differs from the one on the display")
 
 click(x, y, "left")
-poll("paused icon after a left click", 10, icon_shown(paused, running, "paused.png"))
+poll("paused icon after a left click", 10, icon_shown("paused", "running", "paused.png"))
 time.sleep(0.6)  # a second click within the double-click time (500 ms) is a double-click
 click(x, y, "left")
-poll("running icon after a second left click", 10, icon_shown(running, paused, "resumed.png"))
+poll("running icon after a second left click", 10, icon_shown("running", "paused", "resumed.png"))
+
+
+
+def view_where(name, test):
+    """A condition: a view whose changes from the desktop's pass the test."""
+    def check():
+        picture = shoot(name)
+        return picture if test(*changed_box(desktop, picture)) else None
+    return check
+
 
 click(x, y, "right")
-menu = poll("menu after a right click", 10,
-            lambda: (lambda p: p if changed_box(desktop, p)[1] > 60 else None)(shoot("menu.png")))
-w, h, left, top = changed_box(desktop, menu)
-# "壁紙" is the menu's first item: resting on it opens the folder's list.
+menu = poll("menu after a right click", 10, view_where("menu.png", lambda w, h, left, top: h > 60))
+menu_width, _, left, top = changed_box(desktop, menu)
+# "壁紙" is the menu's first item: resting on it opens the folder's list beside the menu.
 call("Input.dispatchMouseEvent", type="mouseMoved", x=left + 30, y=top + 10)
 submenu = poll("wallpaper list on the first menu item", 10,
-               lambda: (lambda p: p if changed_box(desktop, p)[0] > w + 40 else None)(shoot("submenu.png")))
+               view_where("submenu.png", lambda w, h, left, top: w > menu_width + 40))
 Path(screenshot).write_bytes(submenu.read_bytes())
 print(f"check-run: desktop, icon, pause, resume and menu seen in the browser; screenshot {screenshot}")

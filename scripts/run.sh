@@ -24,7 +24,7 @@ wineserver=/usr/lib/wine/wineserver64
 [ -x "$wineserver" ] || wineserver=/usr/lib/wine/wineserver
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Making the Wine prefix $WINEPREFIX (once, about 15 s)."
-  DISPLAY= /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 </dev/null || true
+  DISPLAY='' /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 </dev/null || true
 fi
 
 pids=()
@@ -61,7 +61,8 @@ if [ -z "${DISPLAY:-}" ]; then
   pids+=($!)
   exec 3>&-
   for _ in $(seq 100); do [ -s "$run/display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n1 "$run/display")"
+  DISPLAY=":$(head -n1 "$run/display")"
+  export DISPLAY
   vnc_port=$(free_port 5910)
   x11vnc -display "$DISPLAY" -localhost -rfbport "$vnc_port" -forever -shared -nopw \
     -quiet >"$run/x11vnc.log" 2>&1 </dev/null &
