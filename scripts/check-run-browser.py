@@ -11,6 +11,7 @@ a few lines (Debian's Python has none in its standard library)."""
 import base64
 import json
 import os
+import shutil
 import socket
 import subprocess
 import sys
@@ -191,4 +192,5 @@ call("Input.dispatchMouseEvent", type="mouseMoved", x=left + 30, y=top + 10)
 submenu = poll("wallpaper list on the first menu item", 10,
                view_where("submenu.png", lambda w, h, left, top: w > menu_width + 40))
 Path(screenshot).write_bytes(submenu.read_bytes())
+shutil.rmtree(work)
 print(f"check-run: desktop, icon, pause, resume and menu seen in the browser; screenshot {screenshot}")
