@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs what building and testing Yorunel need on Debian 12, and the
-# Japanese locale under which Wine uses code page 932.
+# Installs what building, testing and running Yorunel need on Debian 12, and
+# the Japanese locale under which Wine uses code page 932. Further packages a
+# script needs beyond these (the check script's browser) are arguments.
+#
+#   setup.sh [package...]
 set -euo pipefail
 
 packages=(
@@ -8,6 +11,8 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 fonts-wine xvfb x11-utils imagemagick fonts-ipafont-gothic locales
   cppcheck clang-tidy zip unzip python3
+  x11vnc novnc websockify desktop-base librsvg2-bin
+  "$@"
 )
 
 missing=()

@@ -18,32 +18,6 @@ wine_env() {
   export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 }
 
-# Registry settings every session wants: Japanese UI fonts mapped to the
-# IPA fonts, no crash dialog, and the screen DPI.
-write_registry() {
-  local reg="$1/yorunel.reg"
-  {
-    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-    for face in 'ＭＳ Ｐゴシック' 'MS PGothic' 'MS UI Gothic' 'MS Shell Dlg' 'MS Shell Dlg 2' 'Tahoma'; do
-      printf '"%s"="IPAPGothic"\r\n' "$face"
-    done
-    for face in 'ＭＳ ゴシック' 'MS Gothic'; do
-      printf '"%s"="IPAGothic"\r\n' "$face"
-    done
-    # No window manager runs on the test display: Wine draws the frames.
-    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
-    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
-    printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$dpi"
-    printf '\r\n[HKEY_CURRENT_CONFIG\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n' "$dpi"
-  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
-  "$wine" regedit /S "$(winepath_w "$reg")" >>"$1/wine.log" 2>&1 </dev/null
-}
-
-winepath_w() {
-  printf 'Z:%s' "${1//\//\\}"
-}
-
 make_template() {
   [ -f "$template/.ready" ] && return 0
   rm -rf "$template"
@@ -78,7 +52,8 @@ start)
   export DISPLAY="$display"
   # Daemons started here must not hold the caller's output open.
   "$wineserver_bin" -p >>"$session/wine.log" 2>&1 </dev/null
-  write_registry "$session"
+  # No window manager runs on the test display.
+  "$(dirname "$0")/wine-registry.sh" "$session" "$dpi" unmanaged
   cat >"$session/session.env" <<ENV
 export WINEPREFIX='$session/prefix' WINEDEBUG=-all WINEARCH=win64 LANG=ja_JP.UTF-8
 export WINEDLLOVERRIDES='mscoree,mshtml,winemenubuilder.exe='
