@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "framework/application.h"
+#include "framework/handles.h"
 
 namespace {
 
@@ -11,11 +12,10 @@ namespace {
 void PaintHint(TComponent* sender, HDC dc) {
     auto* hint = static_cast<TForm*>(sender);
     const std::string text = hint->Caption();
-    HGDIOBJ old = SelectObject(dc, hint->Font.Handle());
+    const selected_object font(dc, hint->Font.Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(hint->Font.Color()));
     TextOutA(dc, 2, 2, text.c_str(), static_cast<int>(text.size()));
-    SelectObject(dc, old);
 }
 
 }  // namespace
@@ -106,12 +106,12 @@ void TURLLink::MouseMove(TShiftState, int, int) {
     hint.Color = hintFormColor_;
     hint.Font = *hintFormFont_;
     hint.SetCaption(link_);
-    HDC dc = GetDC(hint.Handle());
-    HGDIOBJ old = SelectObject(dc, hint.Font.Handle());
     SIZE text = {};
-    GetTextExtentPoint32A(dc, link_.c_str(), static_cast<int>(link_.size()), &text);
-    SelectObject(dc, old);
-    ReleaseDC(hint.Handle(), dc);
+    {
+        const window_dc dc(hint.Handle());
+        const selected_object font(dc.get(), hint.Font.Handle());
+        GetTextExtentPoint32A(dc.get(), link_.c_str(), static_cast<int>(link_.size()), &text);
+    }
     // No border: the outer size is the client size.
     SetWindowPos(hint.Handle(), HWND_TOPMOST, pointer.x + hintOffsetX_, pointer.y + hintOffsetY_, text.cx + 6,
                  text.cy + 3, SWP_NOACTIVATE);

@@ -1,14 +1,10 @@
 #include "framework/button.h"
 
-#include "framework/control_ids.h"
 #include "framework/form.h"
-#include "framework/graphics.h"
 
 TButton::TButton(TWinControl* parent, const std::string& caption, int left, int top, int width, int height)
-    : TWinControl(parent), id_(NextControlId()) {
-    CreateSystemControl("BUTTON", 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                        ScaledBounds(left, top, width, height), parent->Handle(), caption.c_str(), id_);
-    UseParentFont();
+    : TWinControl(parent) {
+    id_ = CreateChild(parent->Handle(), {"BUTTON", 0, WS_TABSTOP | BS_PUSHBUTTON, left, top, width, height, caption.c_str()});
 }
 
 void TButton::MakeDefault() {

@@ -21,5 +21,5 @@ protected:
     bool ParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    int id_;
+    int id_ = 0;
 };

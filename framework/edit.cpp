@@ -2,17 +2,13 @@
 
 #include <vector>
 
-#include "framework/control_ids.h"
-#include "framework/graphics.h"
-
 TEdit::TEdit(TWinControl* parent, int left, int top, int width, int height)
     : TEdit(parent, left, top, width, height, 0) {}
 
 TEdit::TEdit(TWinControl* parent, int left, int top, int width, int height, DWORD extraStyle)
     : TWinControl(parent) {
-    CreateSystemControl("EDIT", WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | extraStyle,
-                        ScaledBounds(left, top, width, height), parent->Handle(), "", NextControlId());
-    UseParentFont();
+    CreateChild(parent->Handle(),
+                {"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL | extraStyle, left, top, width, height, ""});
 }
 
 std::string TEdit::Text() const {

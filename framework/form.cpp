@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/handles.h"
 
 namespace {
 
@@ -91,6 +92,16 @@ int TForm::ShowModal() {
         disabled.push_back(owner);
     for (HWND window : disabled)
         EnableWindow(window, FALSE);
+    // Every way out, a throwing handler's too, gives the windows back.
+    const scope_exit restore([&] {
+        // Enabled again before hiding, so activation returns to the owner.
+        for (HWND window : disabled)
+            if (IsWindow(window))
+                EnableWindow(window, TRUE);
+        if (HandleAllocated())
+            Hide();
+        modal_ = false;
+    });
 
     ModalResult = mrNone;
     modal_ = true;
@@ -109,12 +120,6 @@ int TForm::ShowModal() {
     }
     if (OnClose)
         OnClose(this);
-    // Enabled again before hiding, so activation returns to the owner.
-    for (HWND window : disabled)
-        if (IsWindow(window))
-            EnableWindow(window, TRUE);
-    Hide();
-    modal_ = false;
     return ModalResult;
 }
 

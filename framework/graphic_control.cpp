@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "framework/handles.h"
 #include "framework/window.h"
 
 namespace {
@@ -123,17 +124,11 @@ void TGraphicControl::PaintControls(const TWinControl& parent, HDC dc, const REC
         RECT overlap;
         if (!control->visible_ || !IntersectRect(&overlap, &control->bounds_, &area))
             continue;
-        const int saved = SaveDC(dc);
+        const saved_dc saved(dc);
         IntersectClipRect(dc, control->bounds_.left, control->bounds_.top, control->bounds_.right,
                           control->bounds_.bottom);
         OffsetViewportOrgEx(dc, control->bounds_.left, control->bounds_.top, nullptr);
-        try {
-            control->Paint(dc);
-        } catch (...) {
-            RestoreDC(dc, saved);
-            throw;
-        }
-        RestoreDC(dc, saved);
+        control->Paint(dc);
     }
 }
 
@@ -206,16 +201,9 @@ bool TGraphicControl::ParentMessage(TWinControl& parent, UINT message, WPARAM wP
     const bool systemControl = parent.systemProc_ != nullptr;
     const bool hasControls = !parent.graphicControls_.empty();
     if (message == WM_PAINT && !systemControl) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(parent.Handle(), &paint);
-        try {
-            parent.PaintWindow(dc);
-            PaintControls(parent, dc, paint.rcPaint);
-        } catch (...) {
-            EndPaint(parent.Handle(), &paint);
-            throw;
-        }
-        EndPaint(parent.Handle(), &paint);
+        const paint_dc dc(parent.Handle());
+        parent.PaintWindow(dc.get());
+        PaintControls(parent, dc.get(), dc.area());
         result = 0;
         return true;
     }
@@ -225,23 +213,15 @@ bool TGraphicControl::ParentMessage(TWinControl& parent, UINT message, WPARAM wP
     case WM_PAINT: {
         // A system control paints itself; its graphic controls go on top,
         // in the part it was asked to paint.
-        HRGN update = CreateRectRgn(0, 0, 0, 0);
-        const bool clip = GetUpdateRgn(parent.Handle(), update, FALSE) != ERROR;
+        const unique_hrgn update(CreateRectRgn(0, 0, 0, 0));
+        const bool clip = GetUpdateRgn(parent.Handle(), update.get(), FALSE) != ERROR;
         RECT area;
         GetUpdateRect(parent.Handle(), &area, FALSE);
         result = parent.DefaultHandler(message, wParam, lParam);
-        HDC dc = GetDC(parent.Handle());
+        const window_dc dc(parent.Handle());
         if (clip)
-            SelectClipRgn(dc, update);
-        try {
-            PaintControls(parent, dc, area);
-        } catch (...) {
-            ReleaseDC(parent.Handle(), dc);
-            DeleteObject(update);
-            throw;
-        }
-        ReleaseDC(parent.Handle(), dc);
-        DeleteObject(update);
+            SelectClipRgn(dc.get(), update.get());
+        PaintControls(parent, dc.get(), area);
         return true;
     }
     case WM_NCHITTEST: {

@@ -1,5 +1,7 @@
 #include "framework/graphics.h"
 
+#include "framework/handles.h"
+
 #include "resources/texts.h"
 
 COLORREF ColorToRGB(TColor color) {
@@ -9,9 +11,8 @@ COLORREF ColorToRGB(TColor color) {
 }
 
 int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const window_dc screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
     return dpi > 0 ? dpi : 96;
 }
 

@@ -40,55 +40,109 @@ private:
     pointer value_ = Traits::invalid();
 };
 
-struct hwnd_traits {
-    using pointer = HWND;
+// Traits of a handle that null marks as empty, closed by Close.
+template <typename T, auto Close>
+struct null_traits {
+    using pointer = T;
     static pointer invalid() { return nullptr; }
-    static void close(pointer value) { DestroyWindow(value); }
+    static void close(pointer value) { Close(value); }
 };
-struct hmenu_traits {
-    using pointer = HMENU;
-    static pointer invalid() { return nullptr; }
-    static void close(pointer value) { DestroyMenu(value); }
-};
-struct hicon_traits {
-    using pointer = HICON;
-    static pointer invalid() { return nullptr; }
-    static void close(pointer value) { DestroyIcon(value); }
-};
-struct hfont_traits {
-    using pointer = HFONT;
-    static pointer invalid() { return nullptr; }
-    static void close(pointer value) { DeleteObject(value); }
-};
-struct hbitmap_traits {
-    using pointer = HBITMAP;
-    static pointer invalid() { return nullptr; }
-    static void close(pointer value) { DeleteObject(value); }
-};
-struct hbrush_traits {
-    using pointer = HBRUSH;
-    static pointer invalid() { return nullptr; }
-    static void close(pointer value) { DeleteObject(value); }
-};
-struct find_traits {
+// Traits of a handle that INVALID_HANDLE_VALUE marks as empty.
+template <auto Close>
+struct invalid_traits {
     using pointer = HANDLE;
     static pointer invalid() { return INVALID_HANDLE_VALUE; }
-    static void close(pointer value) { FindClose(value); }
-};
-struct handle_traits {
-    using pointer = HANDLE;
-    static pointer invalid() { return nullptr; }
-    static void close(pointer value) { CloseHandle(value); }
+    static void close(pointer value) { Close(value); }
 };
 
-using unique_hwnd = unique_handle<hwnd_traits>;
-using unique_hmenu = unique_handle<hmenu_traits>;
-using unique_hicon = unique_handle<hicon_traits>;
-using unique_hfont = unique_handle<hfont_traits>;
-using unique_hbitmap = unique_handle<hbitmap_traits>;
-using unique_hbrush = unique_handle<hbrush_traits>;
-using unique_find = unique_handle<find_traits>;
-using unique_handle_t = unique_handle<handle_traits>;
+using unique_hwnd = unique_handle<null_traits<HWND, DestroyWindow>>;
+using unique_hmenu = unique_handle<null_traits<HMENU, DestroyMenu>>;
+using unique_hicon = unique_handle<null_traits<HICON, DestroyIcon>>;
+using unique_hfont = unique_handle<null_traits<HFONT, DeleteObject>>;
+using unique_hbitmap = unique_handle<null_traits<HBITMAP, DeleteObject>>;
+using unique_hbrush = unique_handle<null_traits<HBRUSH, DeleteObject>>;
+using unique_hrgn = unique_handle<null_traits<HRGN, DeleteObject>>;
+using unique_hdc = unique_handle<null_traits<HDC, DeleteDC>>;
+using unique_find = unique_handle<invalid_traits<FindClose>>;
+using unique_handle_t = unique_handle<null_traits<HANDLE, CloseHandle>>;
+
+// Runs a clean-up when the scope ends, however it ends.
+template <typename F>
+class scope_exit {
+public:
+    explicit scope_exit(F action) : action_(std::move(action)) {}
+    ~scope_exit() { action_(); }
+    scope_exit(const scope_exit&) = delete;
+    scope_exit& operator=(const scope_exit&) = delete;
+
+private:
+    F action_;
+};
+
+// A window's paint DC from BeginPaint, ended with EndPaint.
+class paint_dc {
+public:
+    explicit paint_dc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~paint_dc() { EndPaint(window_, &paint_); }
+    paint_dc(const paint_dc&) = delete;
+    paint_dc& operator=(const paint_dc&) = delete;
+    HDC get() const { return dc_; }
+    const RECT& area() const { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_ = {};
+    HDC dc_;
+};
+
+// A window's (or, for null, the screen's) DC from GetDC, given back with ReleaseDC.
+class window_dc {
+public:
+    explicit window_dc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~window_dc() {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    window_dc(const window_dc&) = delete;
+    window_dc& operator=(const window_dc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a DC; the one it replaced goes back at the end.
+class selected_object {
+public:
+    selected_object(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~selected_object() {
+        if (old_)
+            SelectObject(dc_, old_);
+    }
+    selected_object(const selected_object&) = delete;
+    selected_object& operator=(const selected_object&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// A DC's state saved with SaveDC and restored at the end.
+class saved_dc {
+public:
+    explicit saved_dc(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~saved_dc() {
+        if (saved_)
+            RestoreDC(dc_, saved_);
+    }
+    saved_dc(const saved_dc&) = delete;
+    saved_dc& operator=(const saved_dc&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
 
 // A counted COM reference, released exactly once.
 template <typename T>

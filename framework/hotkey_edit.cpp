@@ -3,14 +3,10 @@
 #include <commctrl.h>
 
 #include "framework/common_controls.h"
-#include "framework/control_ids.h"
-#include "framework/graphics.h"
 
 THotKey::THotKey(TWinControl* parent, int left, int top, int width, int height) : TWinControl(parent) {
     InitCommonControls(ICC_HOTKEY_CLASS);
-    CreateSystemControl(HOTKEY_CLASSA, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP, ScaledBounds(left, top, width, height),
-                        parent->Handle(), "", NextControlId());
-    UseParentFont();
+    CreateChild(parent->Handle(), {HOTKEY_CLASSA, 0, WS_TABSTOP, left, top, width, height, ""});
     // The rules first, then the value: the control applies rules to keys typed later.
     SendMessageA(Handle(), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(0, 0));
     SetHotKey(0);

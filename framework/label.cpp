@@ -1,5 +1,7 @@
 #include "framework/label.h"
 
+#include "framework/handles.h"
+
 namespace {
 
 constexpr UINT kTextFormat = DT_EXPANDTABS | DT_NOPREFIX;
@@ -49,14 +51,14 @@ void TLabel::SetAutoSize(bool autoSize) {
 void TLabel::AdjustBounds() {
     if (!autoSize_)
         return;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font_.Handle());
     RECT text = {};
-    // An empty caption keeps the height of a line.
-    const std::string measured = caption_.empty() ? std::string(" ") : caption_;
-    DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &text, kTextFormat | DT_CALCRECT);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    {
+        const window_dc dc(nullptr);
+        const selected_object font(dc.get(), font_.Handle());
+        // An empty caption keeps the height of a line.
+        const std::string measured = caption_.empty() ? std::string(" ") : caption_;
+        DrawTextA(dc.get(), measured.c_str(), static_cast<int>(measured.size()), &text, kTextFormat | DT_CALCRECT);
+    }
     SetBounds(Left(), Top(), text.right, text.bottom);
 }
 
@@ -68,7 +70,6 @@ void TLabel::Paint(HDC dc) {
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(font_.Color()));
-    HGDIOBJ old = SelectObject(dc, font_.Handle());
+    const selected_object font(dc, font_.Handle());
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &area, kTextFormat);
-    SelectObject(dc, old);
 }

@@ -2,14 +2,9 @@
 
 #include <vector>
 
-#include "framework/control_ids.h"
-#include "framework/graphics.h"
-
 TListBox::TListBox(TWinControl* parent, int left, int top, int width, int height) : TWinControl(parent) {
-    CreateSystemControl("LISTBOX", WS_EX_CLIENTEDGE,
-                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                        ScaledBounds(left, top, width, height), parent->Handle(), "", NextControlId());
-    UseParentFont();
+    CreateChild(parent->Handle(), {"LISTBOX", WS_EX_CLIENTEDGE, WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                                   left, top, width, height, ""});
 }
 
 void TListBox::Clear() {

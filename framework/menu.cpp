@@ -1,7 +1,5 @@
 #include "framework/menu.h"
 
-#include "framework/handles.h"
-
 TMenuItem::TMenuItem(TComponent* owner, std::string caption, TNotifyEvent onClick)
     : TComponent(owner), Caption(std::move(caption)), OnClick(std::move(onClick)) {}
 
@@ -26,26 +24,28 @@ void TMenuItem::Click() {
 
 TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), Items(nullptr) {}
 
-HMENU TPopupMenu::Build(const TMenuItem& parent, std::vector<TMenuItem*>& commands) const {
+unique_hmenu TPopupMenu::Build(const TMenuItem& parent, std::vector<TMenuItem*>& commands) const {
     unique_hmenu menu(CreatePopupMenu());
     for (TMenuItem* item : parent.items_) {
         if (item->Caption == "-") {
             AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
         } else if (item->Count() > 0) {
-            HMENU submenu = Build(*item, commands);
-            AppendMenuA(menu.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu),
-                        item->Caption.c_str());
+            unique_hmenu submenu = Build(*item, commands);
+            // The menu owns the submenu once it is appended.
+            if (AppendMenuA(menu.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu.get()),
+                            item->Caption.c_str()))
+                submenu.release();
         } else {
             commands.push_back(item);
             AppendMenuA(menu.get(), MF_STRING, commands.size(), item->Caption.c_str());
         }
     }
-    return menu.release();
+    return menu;
 }
 
 void TPopupMenu::Popup(HWND window, int x, int y) {
     std::vector<TMenuItem*> commands;
-    unique_hmenu menu(Build(Items, commands));
+    const unique_hmenu menu = Build(Items, commands);
     // Without the foreground and the WM_NULL after it, a tray menu stays
     // open when the user clicks elsewhere.
     SetForegroundWindow(window);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/component.h"
+#include "framework/handles.h"
 
 class TMenuItem : public TComponent {
 public:
@@ -39,5 +40,5 @@ public:
     void Popup(HWND window, int x, int y);
 
 private:
-    HMENU Build(const TMenuItem& parent, std::vector<TMenuItem*>& commands) const;
+    unique_hmenu Build(const TMenuItem& parent, std::vector<TMenuItem*>& commands) const;
 };

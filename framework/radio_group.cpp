@@ -2,6 +2,7 @@
 
 #include "framework/control_ids.h"
 #include "framework/graphics.h"
+#include "framework/handles.h"
 
 namespace {
 
@@ -20,16 +21,15 @@ public:
 TRadioGroup::TRadioGroup(TWinControl* parent, const std::string& caption, int left, int top, int width, int height,
                          const std::vector<std::string>& items)
     : TWinControl(parent) {
-    CreateSystemControl("BUTTON", WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
-                        ScaledBounds(left, top, width, height), parent->Handle(), caption.c_str(), NextControlId());
-    UseParentFont();
+    CreateChild(parent->Handle(),
+                {"BUTTON", WS_EX_CONTROLPARENT, BS_GROUPBOX, left, top, width, height, caption.c_str()});
     // One column: the space under the title shared out evenly among the items.
-    HDC dc = GetDC(Handle());
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
     TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(Handle(), dc);
+    {
+        const window_dc dc(Handle());
+        const selected_object font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
+        GetTextMetricsA(dc.get(), &metrics);
+    }
     RECT client;
     GetClientRect(Handle(), &client);
     const int count = items.empty() ? 1 : static_cast<int>(items.size());

@@ -39,32 +39,26 @@ void TSpeedButton::Paint(HDC dc) {
     const int source = IsWindowEnabled(Handle()) ? 0 : size;
     const int x = (client.right - size) / 2 + (pressed_ ? 1 : 0);
     const int y = (client.bottom - size) / 2 + (pressed_ ? 1 : 0);
-    HDC image = CreateCompatibleDC(dc);
-    HGDIOBJ oldImage = SelectObject(image, glyph_.get());
+    const unique_hdc image(CreateCompatibleDC(dc));
+    const selected_object imageGlyph(image.get(), glyph_.get());
     // A mask of the transparent colour: the face shows through it.
-    HDC mask = CreateCompatibleDC(dc);
-    unique_hbitmap maskBitmap(CreateBitmap(size, size, 1, 1, nullptr));
-    HGDIOBJ oldMask = SelectObject(mask, maskBitmap.get());
-    SetBkColor(image, GetPixel(image, 0, size - 1));
-    BitBlt(mask, 0, 0, size, size, image, source, 0, SRCCOPY);
+    const unique_hdc mask(CreateCompatibleDC(dc));
+    const unique_hbitmap maskBitmap(CreateBitmap(size, size, 1, 1, nullptr));
+    const selected_object maskImage(mask.get(), maskBitmap.get());
+    SetBkColor(image.get(), GetPixel(image.get(), 0, size - 1));
+    BitBlt(mask.get(), 0, 0, size, size, image.get(), source, 0, SRCCOPY);
     SetBkColor(dc, RGB(255, 255, 255));
     SetTextColor(dc, RGB(0, 0, 0));
-    BitBlt(dc, x, y, size, size, image, source, 0, SRCINVERT);
-    BitBlt(dc, x, y, size, size, mask, 0, 0, SRCAND);
-    BitBlt(dc, x, y, size, size, image, source, 0, SRCINVERT);
-    SelectObject(mask, oldMask);
-    DeleteDC(mask);
-    SelectObject(image, oldImage);
-    DeleteDC(image);
+    BitBlt(dc, x, y, size, size, image.get(), source, 0, SRCINVERT);
+    BitBlt(dc, x, y, size, size, mask.get(), 0, 0, SRCAND);
+    BitBlt(dc, x, y, size, size, image.get(), source, 0, SRCINVERT);
 }
 
 LRESULT TSpeedButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(Handle(), &paint);
-        Paint(dc);
-        EndPaint(Handle(), &paint);
+        const paint_dc dc(Handle());
+        Paint(dc.get());
         return 0;
     }
     case WM_LBUTTONDOWN:

@@ -3,16 +3,13 @@
 #include <commctrl.h>
 
 #include "framework/common_controls.h"
-#include "framework/control_ids.h"
 #include "framework/graphics.h"
 
 TTreeView::TTreeView(TWinControl* parent, int left, int top, int width, int height) : TWinControl(parent) {
     InitCommonControls(ICC_TREEVIEW_CLASSES);
-    CreateSystemControl(WC_TREEVIEWA, WS_EX_CLIENTEDGE,
-                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS |
-                            TVS_SHOWSELALWAYS,
-                        ScaledBounds(left, top, width, height), parent->Handle(), "", NextControlId());
-    UseParentFont();
+    CreateChild(parent->Handle(), {WC_TREEVIEWA, WS_EX_CLIENTEDGE,
+                                   WS_TABSTOP | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | TVS_SHOWSELALWAYS,
+                                   left, top, width, height, ""});
 }
 
 void TTreeView::SetIndent(int pixels96) {

@@ -4,8 +4,10 @@
 #include <typeinfo>
 
 #include "framework/application.h"
+#include "framework/control_ids.h"
 #include "framework/failure.h"
 #include "framework/graphic_control.h"
+#include "framework/graphics.h"
 
 namespace {
 
@@ -66,6 +68,14 @@ void TWinControl::CreateHandle(DWORD exStyle, DWORD style, const RECT& bounds, H
                                   menuOrId, instance, this);
     if (!window)
         throw EFailure(FormatText("CreateWindow %s: %lu", className.c_str(), GetLastError()));
+}
+
+int TWinControl::CreateChild(HWND parent, const TControlRow& row) {
+    const int id = NextControlId();
+    CreateSystemControl(row.systemClass, row.exStyle, WS_CHILD | WS_VISIBLE | row.style,
+                        ScaledBounds(row.left, row.top, row.width, row.height), parent, row.caption, id);
+    UseParentFont();
+    return id;
 }
 
 void TWinControl::CreateSystemControl(const char* systemClass, DWORD exStyle, DWORD style,

@@ -12,6 +12,17 @@
 
 class TGraphicControl;
 
+// A child control as its layout gives it: a system class, the styles
+// beyond WS_CHILD | WS_VISIBLE, bounds in 96-DPI pixels of the parent's
+// client area, and the caption.
+struct TControlRow {
+    const char* systemClass;
+    DWORD exStyle;
+    DWORD style;
+    int left, top, width, height;
+    const char* caption;
+};
+
 class TWinControl : public TComponent {
 public:
     explicit TWinControl(TComponent* owner);
@@ -30,6 +41,9 @@ protected:
     // the most derived constructor, when the object's type is complete.
     void CreateHandle(DWORD exStyle, DWORD style, const RECT& bounds, HWND parent,
                       const char* caption, HMENU menuOrId = nullptr);
+    // Creates the control of a layout row on parent, with a new id and the
+    // parent's font; returns the id.
+    int CreateChild(HWND parent, const TControlRow& row);
     // Creates a window of a system class (a standard control) and routes
     // its messages here, its own procedure doing the default handling.
     void CreateSystemControl(const char* systemClass, DWORD exStyle, DWORD style,
