@@ -6,6 +6,7 @@
 #include "framework/application.h"
 #include "framework/failure.h"
 #include "framework/ini_file.h"
+#include "resources/resource.h"
 #include "resources/texts.h"
 #include "settings_ui/korvan_prop.h"
 
@@ -13,8 +14,6 @@ TKorvanMain* KorvanMain = nullptr;
 
 namespace {
 
-constexpr int kRunningIcon = 1;
-constexpr int kPausedIcon = 2;
 
 struct THotKeySetting {
     const char* key;
@@ -99,7 +98,7 @@ std::string TKorvanMain::SettingsFileName() const {
 void TKorvanMain::FormCreate(TComponent*) {
     LoadSettings();
     Paused = false;
-    SetTrayState(kRunningIcon, texts::TipRunning);
+    SetTrayState(IDI_RUNNING, texts::TipRunning);
     TrayIcon->Show();
     BuildWallpaperMenu();
 }
@@ -195,7 +194,7 @@ void TKorvanMain::TogglePause() {
         else
             LoadSettings();
         Paused = false;
-        SetTrayState(kRunningIcon, texts::TipRunning);
+        SetTrayState(IDI_RUNNING, texts::TipRunning);
         TrayIcon->Update();
         return;
     }
@@ -209,7 +208,7 @@ void TKorvanMain::TogglePause() {
     for (int index = 1; index <= 5; ++index)
         HookHotKey1->RemoveHotKey(index);
     Paused = true;
-    SetTrayState(kPausedIcon, texts::TipPaused);
+    SetTrayState(IDI_PAUSED, texts::TipPaused);
     TrayIcon->Update();
     if (unsaved)
         std::rethrow_exception(unsaved);

@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "app/file_paths.h"
 #include "app/korvan_main.h"
+#include "app/program_resources.h"
 #include "framework/application.h"
 #include "framework/handles.h"
 #include "resources/texts.h"
@@ -36,8 +36,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     com_init com;
     TApplication application;
-    application.Title = texts::AppTitle;
-    application.HelpFile = ExtractFileDir(ProgramFileName()) + "\\" + texts::HelpFileName;
+    UseProgramResources(application);
     try {
         auto* main = new TKorvanMain(&application);
         application.SetMainForm(main);

@@ -22,6 +22,12 @@ constexpr DWORD kServerContext = 5;
 // Save, regenerate the HTML desktop and refresh.
 constexpr DWORD kApplyAll = 7;
 
+// The text of a failed COM call: the system's text, else "OLE エラー <code>".
+std::string OleErrorMessage(HRESULT result) {
+    const std::string system = SysErrorMessage(static_cast<unsigned long>(result));
+    return system.empty() ? FormatText(texts::OleError, static_cast<unsigned>(result)) : system;
+}
+
 }  // namespace
 
 void TKorvanMain::BuildWallpaperMenu() {

@@ -18,6 +18,7 @@ file(GLOB YORUNEL_CORE_SOURCES CONFIGURE_DEPENDS
 list(APPEND YORUNEL_CORE_SOURCES
   hotkeys/hook_hotkey.cpp
   app/korvan_main.cpp
+  app/program_resources.cpp
   app/wallpaper.cpp
   app/hotkey_actions.cpp)
 add_library(yorunel_core STATIC ${YORUNEL_CORE_SOURCES})
@@ -33,7 +34,7 @@ target_link_libraries(Yorunel PRIVATE yorunel_core)
 target_link_options(Yorunel PRIVATE ${YORUNEL_STATIC_LINK} $<$<CONFIG:MinSizeRel>:-s>)
 set_target_properties(Yorunel PROPERTIES OUTPUT_NAME Yorunel)
 set_source_files_properties(resources/yorunel.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/yorunel.manifest;${CMAKE_SOURCE_DIR}/resources/icons/running.ico;${CMAKE_SOURCE_DIR}/resources/icons/paused.ico;${CMAKE_SOURCE_DIR}/resources/icons/app.ico")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/yorunel.manifest;${CMAKE_SOURCE_DIR}/resources/icons/running.ico;${CMAKE_SOURCE_DIR}/resources/icons/paused.ico;${CMAKE_SOURCE_DIR}/resources/icons/app.ico")
 add_custom_command(TARGET Yorunel POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/docs/YORUNEL.html $<TARGET_FILE_DIR:Yorunel>/YORUNEL.html)
 

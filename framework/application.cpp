@@ -5,7 +5,7 @@
 #include "app/cp932.h"
 #include "framework/failure.h"
 #include "framework/form.h"
-#include "resources/texts.h"
+#include "framework/program_resources.h"
 
 TApplication* Application = nullptr;
 
@@ -20,14 +20,14 @@ bool FileExists(const std::string& path) {
 
 }  // namespace
 
-TApplication::TApplication() : TComponent(nullptr), Title(texts::AppTitle) {
+TApplication::TApplication() : TComponent(nullptr) {
     Application = this;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(3));
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(ProgramResources().IconId));
     windowClass.lpszClassName = kApplicationClass;
     RegisterClassExA(&windowClass);
     // A hidden top-level window: owner of every form, never shown.
@@ -135,7 +135,5 @@ void TApplication::HelpCommand(UINT command, ULONG_PTR data) {
         WinHelpA(handle_, HelpFile.c_str(), command, data);
         return;
     }
-    const std::string::size_type slash = FindLastChar932(HelpFile, '\\');
-    const std::string page = HelpFile.substr(0, slash == std::string::npos ? 0 : slash + 1) + texts::HelpPageName;
-    ShellExecuteA(handle_, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteA(handle_, "open", HelpPage.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

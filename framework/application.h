@@ -18,6 +18,9 @@ public:
 
     std::string Title;
     std::string HelpFile;
+    // Opened instead of HelpFile when there is no WinHelp file, since current
+    // Windows has no WinHelp viewer.
+    std::string HelpPage;
 
     HWND Handle() const { return handle_; }
     TForm* MainForm() const { return mainForm_; }
@@ -40,8 +43,7 @@ public:
     // The failure text with a question under it, Yes and No, the warning
     // icon; true for Yes. Failures raised meanwhile are dropped.
     bool ConfirmFailure(const std::string& message, const char* question);
-    // WinHelp on the help file; the HTML page beside it when there is no
-    // WinHelp file, since current Windows has no WinHelp viewer.
+    // WinHelp on the help file, else the help page through the shell.
     void HelpCommand(UINT command, ULONG_PTR data);
 
 private:

@@ -4,8 +4,6 @@
 
 #include <cstdarg>
 
-#include "resources/texts.h"
-
 // wvsprintfA rather than the C runtime's printf, which would add its whole
 // floating-point formatter to a program that prints no numbers but integers.
 std::string FormatText(const char* format, ...) {
@@ -24,9 +22,4 @@ std::string SysErrorMessage(unsigned long code) {
     while (length > 0 && (static_cast<unsigned char>(buffer[length - 1]) <= ' ' || buffer[length - 1] == '.'))
         --length;
     return std::string(buffer, length);
-}
-
-std::string OleErrorMessage(long result) {
-    const std::string system = SysErrorMessage(static_cast<unsigned long>(result));
-    return system.empty() ? FormatText(texts::OleError, static_cast<unsigned>(result)) : system;
 }

@@ -29,5 +29,3 @@ std::string FormatText(const char* format, ...) __attribute__((format(printf, 1,
 // The system's text for an error code, trailing blanks and full stops
 // removed; empty when the system has none.
 std::string SysErrorMessage(unsigned long code);
-// The text of a failed COM call: the system's text, else "OLE エラー <code>".
-std::string OleErrorMessage(long result);

@@ -101,9 +101,9 @@ void TGraphicControl::MouseLeave() {
 HCURSOR TGraphicControl::CursorHandle(TCursor cursor) {
     switch (cursor) {
     case crArrow:
-        return LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+        return LoadCursorA(nullptr, IDC_ARROW);
     case crHandPoint:
-        return LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
+        return LoadCursorA(nullptr, IDC_HAND);
     default:
         return nullptr;
     }

@@ -2,7 +2,7 @@
 
 #include "framework/handles.h"
 
-#include "resources/texts.h"
+#include "framework/program_resources.h"
 
 COLORREF ColorToRGB(TColor color) {
     if (color & 0x80000000u)
@@ -28,7 +28,7 @@ RECT ScaledBounds(int left, int top, int width, int height) {
 }
 
 // The framework's default font: the Japanese UI font at 12 pixels.
-TFont::TFont() : name_(texts::UiFontName), height_(-12), charset_(DEFAULT_CHARSET), color_(clWindowText) {}
+TFont::TFont() : name_(ProgramResources().FontName), height_(-12), charset_(DEFAULT_CHARSET), color_(clWindowText) {}
 
 TFont::TFont(const TFont& other)
     : name_(other.name_), height_(other.height_), charset_(other.charset_), color_(other.color_) {}

@@ -4,7 +4,7 @@
 
 #include "app/profile_values.h"
 #include "framework/failure.h"
-#include "resources/texts.h"
+#include "framework/program_resources.h"
 
 std::string TIniFile::ReadString(const char* section, const char* key, const std::string& defaultValue) const {
     char buffer[2048];
@@ -23,7 +23,7 @@ bool TIniFile::ReadBool(const char* section, const char* key, bool defaultValue)
 
 void TIniFile::WriteString(const char* section, const char* key, const std::string& value) const {
     if (!WritePrivateProfileStringA(section, key, value.c_str(), fileName_.c_str()))
-        throw EFailure(FormatText(texts::WriteFailed, fileName_.c_str()));
+        throw EFailure(FormatText(ProgramResources().WriteFailed, fileName_.c_str()));
 }
 
 void TIniFile::WriteInteger(const char* section, const char* key, std::int32_t value) const {

@@ -1,7 +1,7 @@
 #include "framework/timer.h"
 
 #include "framework/failure.h"
-#include "resources/texts.h"
+#include "framework/program_resources.h"
 
 namespace {
 
@@ -40,6 +40,6 @@ void TTimer::Update() {
     if (interval_ == 0)
         return;
     if (!SetTimer(window_->Handle(), kTimerId, interval_, nullptr))
-        throw EFailure(texts::TimerUnavailable);
+        throw EFailure(ProgramResources().TimerUnavailable);
     running_ = true;
 }

@@ -8,6 +8,7 @@
 #include "framework/failure.h"
 #include "framework/graphic_control.h"
 #include "framework/graphics.h"
+#include "framework/program_resources.h"
 
 namespace {
 
@@ -56,8 +57,8 @@ void TWinControl::CreateHandle(DWORD exStyle, DWORD style, const RECT& bounds, H
         windowClass.style = CS_DBLCLKS;
         windowClass.lpfnWndProc = StaticWndProc;
         windowClass.hInstance = instance;
-        windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(3));
-        windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+        windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(ProgramResources().IconId));
+        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = className.c_str();
         if (!RegisterClassExA(&windowClass))
