@@ -154,10 +154,7 @@ TEST_F(Settings, MissingFolderIsToldAndTheDialogStaysOpen) {
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
     SelectNode(dialog, 3);
-    HWND folder = nullptr;
-    for (HWND edit : Descendants(dialog, "Edit"))
-        if (WindowText(edit) == yorunel.Folder())
-            folder = edit;
+    HWND folder = ChildByText(dialog, "Edit", yorunel.Folder());
     ASSERT_NE(folder, nullptr) << "the wallpaper folder field shows the program's folder";
     SetWindowTextA(folder, (yorunel.Folder() + "\\missing").c_str());
     Click(ChildByText(dialog, "Button", "&OK"));
@@ -215,10 +212,7 @@ TEST_F(Settings, PathButtonPutsTheFolderChosenInTheBrowserIntoTheFolderField) {
     SelectNode(dialog, 3);
     HWND path = ChildByText(dialog, "Button", "パス");
     ASSERT_NE(path, nullptr);
-    HWND folder = nullptr;
-    for (HWND edit : Descendants(dialog, "Edit"))
-        if (WindowText(edit) == yorunel.Folder())
-            folder = edit;
+    HWND folder = ChildByText(dialog, "Edit", yorunel.Folder());
     ASSERT_NE(folder, nullptr);
 
     // The browser opens rooted at My Computer, open; the first drive is

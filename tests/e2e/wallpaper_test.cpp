@@ -207,10 +207,7 @@ TEST_F(Wallpaper, RelativeFolderTypedInIsListedAndRotatedAndNotHeldAfterOk) {
     Start(pictures.Path());
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
-    HWND folder = nullptr;
-    for (HWND edit : Descendants(dialog, "Edit"))
-        if (WindowText(edit) == pictures.Path())
-            folder = edit;
+    HWND folder = ChildByText(dialog, "Edit", pictures.Path());
     ASSERT_NE(folder, nullptr);
     SetWindowTextA(folder, "pics");
     Click(ChildByText(dialog, "Button", "&OK"));
