@@ -38,7 +38,7 @@ void TKorvanMain::BuildWallpaperMenu() {
     if (!search)
         return;
     do {
-        if (IsWallpaperFile(found.cFileName))
+        if (IsWallpaperFile(found.cFileName) && IsFaithfulAnsiName(found.cFileName))
             N4->Add(found.cFileName, [this](TComponent* s) { NewItemClick(s); });
     } while (FindNextFileA(search.get(), &found));
 }

@@ -10,6 +10,10 @@ bool IsWallpaperFile(const std::string& name) {
     return extension == ".jpg" || extension == ".bmp" || extension == ".html" || extension == ".htm";
 }
 
+bool IsFaithfulAnsiName(const std::string& name) {
+    return FindLastChar932(name, '?') == std::string::npos && FindLastChar932(name, '\\') == std::string::npos;
+}
+
 std::string WallpaperSearchPattern(const std::string& folder) {
     return EndsWithChar932(folder, '\\') ? folder + "*.*" : folder + "\\*.*";
 }

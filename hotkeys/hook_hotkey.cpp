@@ -28,6 +28,9 @@ bool THookHotKey::AddHotKey(int Index, TShortCut ShortCut) {
         mask |= MOD_CONTROL;
     if (modifiers & ssShift)
         mask |= MOD_SHIFT;
+    // Windows keeps an earlier combination under the same window and id beside
+    // a new one (RegisterHotKey's documentation), so the index is freed first.
+    UnregisterHotKey(Handle(), Index);
     return RegisterHotKey(Handle(), Index, mask, key) != FALSE;
 }
 

@@ -19,6 +19,8 @@ public:
     bool Activate = true;
     THotKeyEvent OnHotKey;
 
+    // Releases the index, then registers the combination under it: an index
+    // holds one combination at most. True when the registration succeeded.
     bool AddHotKey(int Index, TShortCut ShortCut);
     bool RemoveHotKey(int Index);
     HWND Handle() const;

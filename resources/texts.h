@@ -59,6 +59,12 @@ constexpr const char* FolderNotFound = "指定されたフォルダが見つか�
 constexpr const char* LinkMail1 = "メールしてね";
 constexpr const char* LinkMail2 = "こちらでも良いです。";
 constexpr const char* LinkHome = "ＨＰはこちら";
+constexpr const char* HotKeyTrouble = "次のホットキーは設定どおりに働きません。\r\n";
+constexpr const char* HotKeyTroubleLine = "\r\n%s：%s";
+constexpr const char* HotKeyHeldElsewhere = "ほかのプログラムが使っているため、登録できません。";
+constexpr const char* HotKeySameAs = "「%s」と同じキーのため、登録できません。";
+constexpr const char* HotKeyNoText =
+    "このキーは文字で表せないため保存されず、一時停止から再開したときや設定を開き直したときに消えます。";
 
 // Window picker and folder picker
 constexpr const char* TaskCaption = "起動タスク";

@@ -4,6 +4,7 @@
 
 #include "app/korvan_main.h"
 #include "framework/application.h"
+#include "framework/failure.h"
 #include "framework/static_text.h"
 #include "resources/texts.h"
 #include "controls/url_link.h"
@@ -18,6 +19,20 @@ constexpr int kPageLeft = 200;
 constexpr int kPageTop = 3;
 constexpr int kOuterWidth = 546;
 constexpr int kOuterHeight = 221;
+
+// The full path of a folder that can be made the current directory, else
+// empty. The current directory is put back, so the folder is not held.
+std::string EnterableFolderPath(const std::string& folder) {
+    char previous[MAX_PATH] = {};
+    char full[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    // Resolved before entering it: a relative folder is relative to where we are.
+    const DWORD length = GetFullPathNameA(folder.c_str(), MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH || !SetCurrentDirectoryA(folder.c_str()))
+        return {};
+    SetCurrentDirectoryA(previous);
+    return std::string(full, length);
+}
 
 }  // namespace
 
@@ -188,19 +203,15 @@ void TKorvanProp::TreeView1Change(TTreeView*, const std::string& nodeText) {
 
 bool TKorvanProp::ApplySettings() {
     TKorvanMain& main = *KorvanMain;
-    const std::string folder = Edit3->Text();
-    // The folder must be enterable; an empty one passes. The current
-    // directory stays in it.
-    if (!SetCurrentDirectoryA(folder.c_str()) && !folder.empty()) {
+    const std::string typed = Edit3->Text();
+    // The folder must be enterable; an empty one passes and stays empty.
+    const std::string folder = EnterableFolderPath(typed);
+    if (folder.empty() && !typed.empty()) {
         MessageBoxA(Handle(), texts::FolderNotFound, texts::AppTitle, MB_OK);
         return false;
     }
     changed_ = true;
-    THotKey* const fields[] = {HotKey1, HotKey2, HotKey3, HotKey4, HotKey5};
-    // While paused the hotkeys stay released; the resume registers them.
-    if (!main.Paused)
-        for (int index = 1; index <= 5; ++index)
-            main.HookHotKey1->AddHotKey(index, fields[index - 1]->HotKey());
+    const std::string trouble = RegisterHotKeyFields();
     main.Paint = FormatShortCut(HotKey1->HotKey());
     main.ScreenSaver = FormatShortCut(HotKey2->HotKey());
     main.ExitDialog = FormatShortCut(HotKey3->HotKey());
@@ -216,7 +227,38 @@ bool TKorvanProp::ApplySettings() {
     main.Time = minutes;
     main.MinuteCount = 0;
     main.Mouse = RadioGroup1->ItemIndex() == 1;
+    if (!trouble.empty())
+        MessageBoxA(Handle(), (texts::HotKeyTrouble + trouble).c_str(), texts::AppTitle, MB_OK);
     return true;
+}
+
+std::string TKorvanProp::RegisterHotKeyFields() {
+    TKorvanMain& main = *KorvanMain;
+    THotKey* const fields[] = {HotKey1, HotKey2, HotKey3, HotKey4, HotKey5};
+    const char* const chores[] = {texts::GroupRedraw, texts::GroupScreenSaver, texts::GroupExitDialog,
+                                  texts::GroupPanic, texts::GroupWallpaper};
+    std::string trouble;
+    for (int i = 0; i < 5; ++i) {
+        const TShortCut value = fields[i]->HotKey();
+        // While paused the hotkeys stay released; the resume registers them.
+        const bool refused = !main.Paused && !main.HookHotKey1->AddHotKey(i + 1, value);
+        if (value == 0)
+            continue;
+        int same = 0;
+        while (same < i && fields[same]->HotKey() != value)
+            ++same;
+        std::string reason;
+        // Paused, nothing is registered: only a repeat of an earlier field is known to be refused.
+        if (same < i && (refused || main.Paused))
+            reason = FormatText(texts::HotKeySameAs, chores[same]);
+        else if (refused)
+            reason = texts::HotKeyHeldElsewhere;
+        else if (FormatShortCut(value).empty())
+            reason = texts::HotKeyNoText;
+        if (!reason.empty())
+            trouble += FormatText(texts::HotKeyTroubleLine, chores[i], reason.c_str());
+    }
+    return trouble;
 }
 
 void TKorvanProp::Button1Click(TComponent*) {

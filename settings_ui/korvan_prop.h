@@ -78,6 +78,9 @@ public:
 private:
     // The apply steps of OK and Update; false when the folder check stopped them.
     bool ApplySettings();
+    // Apply step 2; returns the lines that name each hotkey that will not
+    // work as set, with its reason, or nothing.
+    std::string RegisterHotKeyFields();
     // A page with its frame titled like its tree node.
     TPanel* Page(const char* title, int frameLeft, TGroupBox*& frame);
     // A hotkey group of a page: its title, the label and the field.

@@ -90,6 +90,49 @@ TEST_F(HostileWallpaper, NameAtTheLengthLimitIsListedAndItsPathCutToTheShellsBuf
     RunShell("rm -rf '" + unixFolder + "'", std::string(build) + "/scratch/long_name.done");
 }
 
+TEST_F(HostileWallpaper, NamesTheCodePageCannotHoldAreLeftOutAndJapaneseNamesStay) {
+    const char* build = std::getenv("YORUNEL_BUILD");
+    ASSERT_NE(build, nullptr);
+    const std::string unixFolder = std::string(build) + "/scratch/foreign_names";
+    // Made from the Unix side, in UTF-8: "..¥..¥x.jpg", an emoji and Hangul.
+    ASSERT_TRUE(RunShell("rm -rf '" + unixFolder + "' && mkdir -p '" + unixFolder + "' && cd '" + unixFolder +
+                             "' && touch $(printf '..\\302\\245..\\302\\245x.jpg') $(printf '\\360\\237\\230\\200.jpg')"
+                             " $(printf '\\355\\225\\234\\352\\270\\200.bmp')",
+                         std::string(build) + "/scratch/foreign_names.done"));
+    const std::string folder = WinPath(unixFolder);
+    // "ソ" and "表" end in the byte of "\": they are real names and stay.
+    struct Name {
+        const char* cp932;
+        const char* utf8;
+    };
+    const Name names[] = {{"ソース.jpg", u8"ソース.jpg"}, {"予定表.bmp", u8"予定表.bmp"}, {"夜景.html", u8"夜景.html"}};
+    for (const Name& name : names)
+        WriteFileBytes(folder + "\\" + name.cp932, "picture");
+    std::vector<std::string> expected;
+    bool unmapped = false;
+    bool yenAsSeparator = false;
+    for (const std::string& found : DirectoryOrder(folder)) {
+        unmapped |= found.find('?') != std::string::npos;
+        yenAsSeparator |= found == "..\\..\\x.jpg";
+        for (const Name& name : names)
+            if (found == name.cp932)
+                expected.push_back(folder + "\\" + name.utf8);
+    }
+    ASSERT_TRUE(unmapped && yenAsSeparator) << "the ANSI search shows the names as the fault needs them";
+    ASSERT_EQ(expected.size(), 3u);
+    Start(folder);
+    for (int i = 0; i <= 3; ++i) {
+        const std::size_t before = recorder.Lines().size();
+        ASSERT_TRUE(PickWallpaperItem(yorunel, i));
+        ASSERT_TRUE(recorder.WaitForLines(before + 3));
+        EXPECT_EQ(recorder.Lines()[before], "SetWallpaper " + expected[static_cast<std::size_t>(i % 3)])
+            << "item " << i << ": three items, the fourth Down wraps";
+    }
+    yorunel.Close();
+    EXPECT_TRUE(yorunel.WaitForExit());
+    RunShell("rm -rf '" + unixFolder + "'", std::string(build) + "/scratch/foreign_names.done");
+}
+
 TEST_F(HostileWallpaper, RemovedFolderStillHandsOnItsPathsUntilTheListIsRebuiltEmpty) {
     TempFolder base("yorunel_gone");
     const std::string folder = base.File("pictures");
@@ -140,7 +183,7 @@ TEST_F(HostileWallpaper, LibraryPlantedInTheWallpaperFolderIsNeverLoaded) {
     SetEnvironmentVariableA("YORUNEL_RECORDER_LOAD", "yorunel_planted.dll");
     Start(pictures.Path());
     SetEnvironmentVariableA("YORUNEL_RECORDER_LOAD", nullptr);
-    // OK in the settings dialog makes the wallpaper folder the current one.
+    // OK in the settings dialog enters the wallpaper folder to check it.
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
     Click(ChildByText(dialog, "Button", "&OK"));

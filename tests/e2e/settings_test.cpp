@@ -178,10 +178,7 @@ TEST_F(Settings, MissingFolderIsToldAndTheDialogStaysOpen) {
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
     SelectNode(dialog, 3);
-    HWND folder = nullptr;
-    for (HWND edit : Descendants(dialog, "Edit"))
-        if (WindowText(edit) == yorunel.Folder())
-            folder = edit;
+    HWND folder = ChildByText(dialog, "Edit", yorunel.Folder());
     ASSERT_NE(folder, nullptr) << "the wallpaper folder field shows the program's folder";
     SetWindowTextA(folder, (yorunel.Folder() + "\\missing").c_str());
     Click(ChildByText(dialog, "Button", "&OK"));
@@ -199,16 +196,47 @@ TEST_F(Settings, MissingFolderIsToldAndTheDialogStaysOpen) {
     ASSERT_TRUE(WaitClosed(dialog));
 }
 
+TEST_F(Settings, HotKeysThatCannotWorkAsSetAreToldAndOkStillCloses) {
+    // Another program holds Ctrl+Alt+H.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'H'));
+    HWND dialog = OpenSettings(yorunel);
+    ASSERT_NE(dialog, nullptr);
+    const WORD ctrlAlt = (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8;
+    auto set = [&](const char* group, WORD key) {
+        SendMessageA(InGroup(dialog, group, HOTKEY_CLASSA), HKM_SETHOTKEY, ctrlAlt | key, 0);
+    };
+    set("再描画", 'H');
+    // Pause has a name of more than one character: no text form.
+    set("スクリーンセーバー起動", VK_PAUSE);
+    set("終了ダイアログ表示", 'K');
+    set("パニック", 'K');
+    Click(ChildByText(dialog, "Button", "&OK"));
+    HWND box = yorunel.WaitForBox("Yorunel");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "次のホットキーは設定どおりに働きません。\r\n"
+                                   "\r\n再描画：ほかのプログラムが使っているため、登録できません。"
+                                   "\r\nスクリーンセーバー起動：このキーは文字で表せないため保存されず、"
+                                   "一時停止から再開したときや設定を開き直したときに消えます。"
+                                   "\r\nパニック：「終了ダイアログ表示」と同じキーのため、登録できません。");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), dialog);
+    WaitPainted(box);
+    SaveScreenshot("settings_hotkeys_told");
+    ClickDialogButton(box, IDOK);
+    EXPECT_TRUE(WaitClosed(dialog)) << "OK closes the dialog after the box";
+    UnregisterHotKey(nullptr, 1);
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_PAUSE)) << "works until the next resume";
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'K'));
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'W'));
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'H'));
+}
+
 TEST_F(Settings, PathButtonPutsTheFolderChosenInTheBrowserIntoTheFolderField) {
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
     SelectNode(dialog, 3);
     HWND path = ChildByText(dialog, "Button", "パス");
     ASSERT_NE(path, nullptr);
-    HWND folder = nullptr;
-    for (HWND edit : Descendants(dialog, "Edit"))
-        if (WindowText(edit) == yorunel.Folder())
-            folder = edit;
+    HWND folder = ChildByText(dialog, "Edit", yorunel.Folder());
     ASSERT_NE(folder, nullptr);
 
     // The browser opens rooted at My Computer, open; the first drive is

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "tests/e2e/action_probes.h"
+#include "tests/e2e/settings_driver.h"
 
 using namespace e2e;
 using namespace testing_support;
@@ -195,6 +196,27 @@ TEST_F(Wallpaper, EmptyFolderSettingListsTheRootOfTheCurrentDrive) {
     EXPECT_EQ(Pick(0), set);
     EXPECT_EQ(Pick(1), set) << "one item: Down wraps round to it";
     EXPECT_EQ(Advance(), set);
+}
+
+TEST_F(Wallpaper, RelativeFolderTypedInIsListedAndRotatedAndNotHeldAfterOk) {
+    // Yorunel runs in its own folder: "pics" is found from there.
+    const std::string pics = yorunel.Folder() + "\\pics";
+    ASSERT_TRUE(CreateDirectoryA(pics.c_str(), nullptr));
+    MakeFiles(pics, {"a.jpg", "b.jpg"});
+    const std::vector<std::string> listed = ListedOf(pics, {"a.jpg", "b.jpg"});
+    Start(pictures.Path());
+    HWND dialog = OpenSettings(yorunel);
+    ASSERT_NE(dialog, nullptr);
+    HWND folder = ChildByText(dialog, "Edit", pictures.Path());
+    ASSERT_NE(folder, nullptr);
+    SetWindowTextA(folder, "pics");
+    Click(ChildByText(dialog, "Button", "&OK"));
+    ASSERT_TRUE(WaitClosed(dialog));
+
+    EXPECT_EQ(Advance(), WallpaperSet(pics + "\\" + listed[1]));
+    EXPECT_EQ(Pick(0), WallpaperSet(pics + "\\" + listed[0]));
+    EXPECT_TRUE(MoveFileA(pics.c_str(), (yorunel.Folder() + "\\renamed").c_str()))
+        << "the folder is held: error " << GetLastError();
 }
 
 TEST_F(Wallpaper, FolderEndingInABackslashIsJoinedOnceByAPickAndTwiceByTheRotation) {

@@ -47,6 +47,24 @@ TEST(WallpaperRules, ListsNamesWhoseExtensionLowerCasedIsOneOfTheFour) {
         EXPECT_EQ(IsWallpaperFile(c.name), c.usable) << '"' << c.name << '"';
 }
 
+TEST(WallpaperRules, NamesTheCodePageCannotHoldAreNotTheRealNames) {
+    const NameCase cases[] = {
+        {"x.jpg", true},
+        {kHyo + kSo + ".jpg", true},
+        {kA + kA + kHyo + ".bmp", true},
+        // An emoji or Hangul comes back as "?".
+        {"?.jpg", false},
+        {"a??b.jpg", false},
+        {kHyo + "?.jpg", false},
+        // "¥" made "\" by a best fit: "..¥..¥x.jpg" would lead out of the folder.
+        {"..\\..\\x.jpg", false},
+        {kSo + "\\x.jpg", false},
+        {"x.jpg\\", false},
+    };
+    for (const NameCase& c : cases)
+        EXPECT_EQ(IsFaithfulAnsiName(c.name), c.usable) << '"' << c.name << '"';
+}
+
 TEST(WallpaperRules, SearchPatternAndMenuPathAddOneSeparatorUnlessTheLastCharacterIsOne) {
     struct Case {
         std::string folder;

@@ -2,7 +2,10 @@
 // shows at opening, its pages, and its apply steps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 
 #include "app/korvan_main.h"
 #include "framework/application.h"
@@ -52,9 +55,136 @@ HWND GroupOf(HWND control) {
     return GetParent(control);
 }
 
+// The hotkey calls this program makes, seen by patching its import table:
+// Wine replaces a second registration under the same window and id where
+// Windows keeps both, so only the calls tell an index registered twice.
+struct HotKeyCall {
+    HWND window;
+    bool registering;
+    int id;
+    bool succeeded;
+};
+std::vector<HotKeyCall> hotKeyCalls;
+decltype(&RegisterHotKey) realRegister = nullptr;
+decltype(&UnregisterHotKey) realUnregister = nullptr;
+
+BOOL WINAPI RecordRegister(HWND window, int id, UINT modifiers, UINT key) {
+    const BOOL result = realRegister(window, id, modifiers, key);
+    hotKeyCalls.push_back({window, true, id, result != FALSE});
+    return result;
+}
+
+BOOL WINAPI RecordUnregister(HWND window, int id) {
+    const BOOL result = realUnregister(window, id);
+    hotKeyCalls.push_back({window, false, id, result != FALSE});
+    return result;
+}
+
+// Points this program's import of user32's function at the replacement and
+// back when destroyed.
+class ImportPatch {
+public:
+    ImportPatch(const char* name, void* replacement) {
+        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+            base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); dll->Name; ++dll) {
+            if (lstrcmpiA(reinterpret_cast<const char*>(base + dll->Name), "user32.dll") != 0)
+                continue;
+            auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+            for (; names->u1.AddressOfData; ++names, ++slots) {
+                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                    continue;
+                const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                if (lstrcmpA(reinterpret_cast<const char*>(byName->Name), name) == 0)
+                    slot_ = &slots->u1.Function;
+            }
+        }
+        if (slot_) {
+            previous_ = *slot_;
+            Write(reinterpret_cast<ULONG_PTR>(replacement));
+        }
+    }
+    ~ImportPatch() {
+        if (slot_)
+            Write(previous_);
+    }
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+    bool Patched() const { return slot_ != nullptr; }
+
+private:
+    void Write(ULONG_PTR value) {
+        DWORD protection = 0;
+        VirtualProtect(slot_, sizeof(*slot_), PAGE_READWRITE, &protection);
+        *slot_ = value;
+        VirtualProtect(slot_, sizeof(*slot_), protection, &protection);
+    }
+    ULONG_PTR* slot_ = nullptr;
+    ULONG_PTR previous_ = 0;
+};
+
+// The indexes of the window registered again while they still held a combination.
+std::vector<int> RegisteredTwice(HWND window) {
+    std::vector<int> twice;
+    bool held[6] = {};
+    for (const HotKeyCall& call : hotKeyCalls) {
+        if (call.window != window || call.id < 1 || call.id > 5)
+            continue;
+        if (call.registering && held[call.id])
+            twice.push_back(call.id);
+        if (call.succeeded)
+            held[call.id] = call.registering;
+    }
+    return twice;
+}
+
+// Runs a script on the settings dialog once its modal loop has started.
+std::function<void(TKorvanProp&)> dialogScript;
+
+void CALLBACK RunDialogScript(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (!KorvanProp || !IsWindowVisible(KorvanProp->Handle()))
+        return;
+    KillTimer(nullptr, timer);
+    dialogScript(*KorvanProp);
+}
+
+// The texts of the message boxes dismissed while a script ran.
+std::vector<std::string> boxesSeen;
+
+void CALLBACK DismissBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    for (HWND box : FindTopWindows("#32770", nullptr, GetCurrentProcessId()))
+        if (IsWindowVisible(box)) {
+            boxesSeen.push_back(MessageBoxText(box));
+            SendMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+}
+
+// The "設定" command with a script for the dialog it opens; returns the texts
+// of the boxes it showed, which a timer dismisses so that none can block.
+std::vector<std::string> UseDialog(TKorvanMain& main, const std::function<void(TKorvanProp&)>& script) {
+    dialogScript = script;
+    boxesSeen.clear();
+    SetTimer(nullptr, 0, 10, RunDialogScript);
+    const UINT_PTR guard = SetTimer(nullptr, 0, 100, DismissBoxes);
+    main.N1Click(main.N1);
+    KillTimer(nullptr, guard);
+    return boxesSeen;
+}
+
 class SettingsDialog : public ::testing::Test {
 protected:
     void SetUp() override {
+        hotKeyCalls.clear();
+        realRegister = reinterpret_cast<decltype(realRegister)>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "RegisterHotKey")));
+        realUnregister = reinterpret_cast<decltype(realUnregister)>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "UnregisterHotKey")));
+        registerPatch_ = std::make_unique<ImportPatch>("RegisterHotKey", reinterpret_cast<void*>(RecordRegister));
+        unregisterPatch_ =
+            std::make_unique<ImportPatch>("UnregisterHotKey", reinterpret_cast<void*>(RecordUnregister));
         ini_ = ChangeFileExtension(ProgramFileName());
         WriteFileBytes(ini_, "[HotKey]\r\nPaint=Ctrl+Alt+P\r\nScreenSaver=Shift+Ctrl+S\r\nApplication1=Title one\r\n"
                              "WallPaperPath=\r\nTime=75\r\n[Operate]\r\nMouse=1\r\n");
@@ -66,6 +196,8 @@ protected:
         delete main_;
         DeleteFileA(ini_.c_str());
         SetCurrentDirectoryA(startDirectory_);
+        registerPatch_.reset();
+        unregisterPatch_.reset();
     }
     static std::string ChangeFileExtension(const std::string& path) {
         return path.substr(0, path.rfind('.')) + ".ini";
@@ -87,6 +219,8 @@ protected:
         return visible;
     }
 
+    std::unique_ptr<ImportPatch> registerPatch_;
+    std::unique_ptr<ImportPatch> unregisterPatch_;
     std::string ini_;
     char startDirectory_[MAX_PATH] = {};
     TKorvanMain* main_ = nullptr;
@@ -245,17 +379,24 @@ TEST_F(SettingsDialog, MissingFolderIsToldByTheDialogAndNothingIsApplied) {
     EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
 }
 
-TEST_F(SettingsDialog, RelativeFolderIsEnteredAndStoredAsTyped) {
+TEST_F(SettingsDialog, RelativeFolderIsStoredWholeAndTheCurrentDirectoryIsPutBack) {
     TempFolder base;
     CreateDirectoryA(base.File("pictures").c_str(), nullptr);
     SetCurrentDirectoryA(base.Path().c_str());
     TKorvanProp& d = Open();
     d.Edit3->SetText("pictures");
     d.Button4Click(d.Button4);
-    EXPECT_EQ(main_->WallPaperPath, "pictures");
+    EXPECT_EQ(main_->WallPaperPath, base.File("pictures"));
     char now[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, now);
-    EXPECT_EQ(std::string(now), base.File("pictures"));
+    EXPECT_EQ(std::string(now), base.Path()) << "the folder is not held";
+    // Checked again from where the program was: still found.
+    d.Button4Click(d.Button4);
+    EXPECT_EQ(main_->WallPaperPath, base.File("pictures"));
+    // As typed when it already is whole, its closing separator included.
+    d.Edit3->SetText(base.Path() + "\\");
+    d.Button4Click(d.Button4);
+    EXPECT_EQ(main_->WallPaperPath, base.Path() + "\\");
     SetCurrentDirectoryA(startDirectory_);
 }
 
@@ -303,14 +444,64 @@ TEST_F(SettingsDialog, UpdateRegistersEveryTimeAndKeepsTheDialogOpen) {
     EXPECT_EQ(main_->WallPaper, "") << "an empty field is stored as the empty text";
 }
 
-TEST_F(SettingsDialog, WhilePausedApplyingRegistersNoHotKey) {
+TEST_F(SettingsDialog, WhilePausedApplyingRegistersNoHotKeyAndTellsWhatIsKnownWithoutRegistering) {
     main_->TogglePause();
     ASSERT_TRUE(main_->Paused);
+    // Held by another program: only a registration could tell, and there is none.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'W'));
     TKorvanProp& d = Open();
     d.HotKey5->SetHotKey(0xC057);
-    d.Button1Click(d.Button1);
+    d.HotKey3->SetHotKey(0xC000 | VK_PAUSE);
+    d.HotKey4->SetHotKey(0xC050);  // Ctrl+Alt+P, as 再描画
+    {
+        BoxWatcher box;
+        d.Button1Click(d.Button1);
+        ASSERT_TRUE(box.Join());
+        EXPECT_EQ(box.caption, "Yorunel");
+        EXPECT_EQ(box.owner, d.Handle());
+        EXPECT_EQ(box.text, "次のホットキーは設定どおりに働きません。\r\n"
+                            "\r\n終了ダイアログ表示：このキーは文字で表せないため保存されず、"
+                            "一時停止から再開したときや設定を開き直したときに消えます。"
+                            "\r\nパニック：「再描画」と同じキーのため、登録できません。");
+    }
+    UnregisterHotKey(nullptr, 1);
+    EXPECT_EQ(d.ModalResult, mrOk) << "OK closes the dialog after the box";
     EXPECT_EQ(main_->WallPaper, "Ctrl+Alt+W");
     EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'W'));
     EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
     EXPECT_TRUE(main_->Paused);
+}
+
+TEST_F(SettingsDialog, EveryIndexIsReleasedBeforeItIsRegisteredAgain) {
+    ASSERT_TRUE(registerPatch_->Patched() && unregisterPatch_->Patched());
+    const HWND hotkeys = main_->HookHotKey1->Handle();
+    ASSERT_TRUE(std::any_of(hotKeyCalls.begin(), hotKeyCalls.end(),
+                            [&](const HotKeyCall& call) { return call.window == hotkeys && call.registering; }))
+        << "the start-up registrations are seen";
+    // Update with one combination, Update with another, then OK.
+    EXPECT_EQ(UseDialog(*main_,
+                        [](TKorvanProp& d) {
+                            d.HotKey1->SetHotKey(0xC050);
+                            d.Button4Click(d.Button4);
+                            d.HotKey1->SetHotKey(0xC051);
+                            d.Button4Click(d.Button4);
+                            d.Button1Click(d.Button1);
+                        }),
+              std::vector<std::string>{})
+        << "an index registered again is its own, never held elsewhere";
+    EXPECT_EQ(main_->Paint, "Ctrl+Alt+Q");
+    EXPECT_EQ(RegisteredTwice(hotkeys), std::vector<int>{});
+    // Update, then Close.
+    EXPECT_EQ(UseDialog(*main_,
+                        [](TKorvanProp& d) {
+                            d.Button4Click(d.Button4);
+                            d.Button3Click(d.Button3);
+                        }),
+              std::vector<std::string>{});
+    EXPECT_EQ(RegisteredTwice(hotkeys), std::vector<int>{});
+    // A pause releases each index once; the resume registers it again.
+    main_->TogglePause();
+    main_->TogglePause();
+    EXPECT_EQ(RegisteredTwice(hotkeys), std::vector<int>{});
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'Q'));
 }
