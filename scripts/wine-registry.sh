@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Writes the registry settings every Wine prefix of Yorunel wants: Japanese UI
-# fonts mapped to the IPA fonts, no crash dialog, and the screen DPI. With
+# fonts mapped to the IPA fonts, no crash dialog, and the screen DPI; and puts
+# in the Marlett font of the caption buttons. With
 # "unmanaged", Wine draws the window frames itself (for displays without a
 # window manager). The Wine environment (WINEPREFIX...) is the caller's.
 #
@@ -27,3 +28,7 @@ reg="$folder/yorunel.reg"
   printf '\r\n[HKEY_CURRENT_CONFIG\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n' "$dpi"
 } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
 /usr/lib/wine/wine64 regedit /S "Z:${reg//\//\\}" >>"$folder/wine.log" 2>&1 </dev/null
+# Caption buttons are Marlett glyphs ("r" is the close cross). This Wine
+# does not load the fonts of its own data folder, so the font goes where
+# Windows keeps it.
+cp /usr/share/wine/fonts/marlett.ttf "${WINEPREFIX:?}/drive_c/windows/Fonts/"

@@ -41,10 +41,6 @@ start)
   rm -rf "$session"
   mkdir -p "$session"
   cp -a "$template/prefix" "$session/prefix"
-  # Caption buttons are Marlett glyphs ("r" is the close cross). This Wine
-  # does not load the fonts of its own data folder, so the font goes where
-  # Windows keeps it.
-  cp /usr/share/wine/fonts/marlett.ttf "$session/prefix/drive_c/windows/Fonts/"
   # Our own display: the tests never touch a user's desktop.
   exec 3>"$session/display"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$session/xvfb.log" 2>&1 </dev/null &
