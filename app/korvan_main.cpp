@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/file_paths.h"
+#include "portable/file_paths.h"
 #include "framework/application.h"
 #include "framework/failure.h"
 #include "framework/ini_file.h"
@@ -84,7 +84,7 @@ LRESULT TKorvanMain::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     if (message == WM_ENDSESSION) {
         // Windows ends the session without closing the window: save now.
-        if (wParam)
+        if (wParam && TrayIcon)
             EndSession();
         return 0;
     }

@@ -1,6 +1,6 @@
 #include "app/program_resources.h"
 
-#include "app/file_paths.h"
+#include "portable/file_paths.h"
 #include "app/korvan_main.h"
 #include "framework/application.h"
 #include "framework/program_resources.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/korvan_main.h"
-#include "app/wallpaper_rules.h"
+#include "portable/wallpaper_rules.h"
 #include "framework/failure.h"
 #include "framework/handles.h"
 #include "resources/texts.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_paths.h"
+#include "portable/file_paths.h"
 #include "app/korvan_main.h"
 #include "framework/application.h"
 #include "framework/handles.h"

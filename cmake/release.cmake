@@ -3,7 +3,7 @@ add_test(NAME release_checks
          COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-release.sh $<TARGET_FILE:Yorunel>)
 
 # The whole program optimised as one: a tenth smaller.
-set_target_properties(yorunel_portable yorunel_core Yorunel PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
+set_target_properties(yorunel_portable yorunel_framework yorunel_core Yorunel PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
 
 # The release package: one zip with the program, its help page and a read-me.
 install(TARGETS Yorunel RUNTIME DESTINATION .)

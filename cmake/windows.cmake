@@ -1,7 +1,9 @@
 # Windows builds: the program, its resources, and (in the x86_64 build) the
 # Win32 and end-to-end tests that run under Wine.
 enable_language(RC)
-target_sources(yorunel_portable PRIVATE hotkeys/keyboard_win.cpp)
+# The keyboard seam's Windows binding lives with the framework, but is built
+# into the layer that declares the seam, which calls it.
+target_sources(yorunel_portable PRIVATE framework/keyboard_win.cpp)
 
 set(YORUNEL_SIZE_FLAGS -ffunction-sections -fdata-sections)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 932")
@@ -10,9 +12,16 @@ target_compile_options(yorunel_portable PUBLIC -fexec-charset=CP932 ${YORUNEL_SI
 target_compile_definitions(yorunel_portable PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800
                            STRICT NOMINMAX WIN32_LEAN_AND_MEAN)
 
+# Our thin Win32 framework: sees the portable layer and itself.
+file(GLOB YORUNEL_FRAMEWORK_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/framework/*.cpp)
+list(REMOVE_ITEM YORUNEL_FRAMEWORK_SOURCES ${CMAKE_SOURCE_DIR}/framework/keyboard_win.cpp)
+add_library(yorunel_framework STATIC ${YORUNEL_FRAMEWORK_SOURCES})
+yorunel_layer_includes(yorunel_framework framework)
+target_compile_options(yorunel_framework PRIVATE ${YORUNEL_WARNINGS})
+target_link_libraries(yorunel_framework PUBLIC yorunel_portable shell32 ole32 oleaut32 uuid gdi32 user32)
+
 # Everything of the program but its entry, so that tests link it too.
 file(GLOB YORUNEL_CORE_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/framework/*.cpp
   ${CMAKE_SOURCE_DIR}/controls/*.cpp
   ${CMAKE_SOURCE_DIR}/settings_ui/*.cpp)
 list(APPEND YORUNEL_CORE_SOURCES
@@ -22,8 +31,9 @@ list(APPEND YORUNEL_CORE_SOURCES
   app/wallpaper.cpp
   app/hotkey_actions.cpp)
 add_library(yorunel_core STATIC ${YORUNEL_CORE_SOURCES})
+target_include_directories(yorunel_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(yorunel_core PRIVATE ${YORUNEL_WARNINGS})
-target_link_libraries(yorunel_core PUBLIC yorunel_portable shell32 ole32 oleaut32 uuid gdi32 user32)
+target_link_libraries(yorunel_core PUBLIC yorunel_framework)
 
 # One file, no runtime DLLs beyond Windows' own.
 set(YORUNEL_STATIC_LINK -static -static-libgcc -static-libstdc++ -Wl,--gc-sections)

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "app/cp932.h"
+#include "portable/cp932.h"
 #include "framework/failure.h"
 #include "framework/form.h"
 #include "framework/program_resources.h"

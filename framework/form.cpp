@@ -93,15 +93,7 @@ int TForm::ShowModal() {
     for (HWND window : disabled)
         EnableWindow(window, FALSE);
     // Every way out, a throwing handler's too, gives the windows back.
-    const scope_exit restore([&] {
-        // Enabled again before hiding, so activation returns to the owner.
-        for (HWND window : disabled)
-            if (IsWindow(window))
-                EnableWindow(window, TRUE);
-        if (HandleAllocated())
-            Hide();
-        modal_ = false;
-    });
+    const scope_exit restore([&] { EndModal(disabled); });
 
     ModalResult = mrNone;
     modal_ = true;
@@ -121,6 +113,16 @@ int TForm::ShowModal() {
     if (OnClose)
         OnClose(this);
     return ModalResult;
+}
+
+void TForm::EndModal(const std::vector<HWND>& disabled) {
+    // Enabled again before hiding, so activation returns to the owner.
+    for (HWND window : disabled)
+        if (IsWindow(window))
+            EnableWindow(window, TRUE);
+    if (HandleAllocated())
+        Hide();
+    modal_ = false;
 }
 
 void TForm::Close() {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/graphics.h"
 #include "framework/window.h"
@@ -65,6 +66,9 @@ protected:
     void PaintWindow(HDC dc) override;
 
 private:
+    // Gives back the windows a modal run disabled and hides the form.
+    void EndModal(const std::vector<HWND>& disabled);
+
     bool centred_ = false;
     bool modal_ = false;
     TWinControl* activeControl_ = nullptr;

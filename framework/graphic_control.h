@@ -7,7 +7,6 @@
 #include <functional>
 
 #include "framework/component.h"
-#include "hotkeys/shortcut.h"
 
 class TWinControl;
 
@@ -19,9 +18,11 @@ constexpr TCursor crHandPoint = -21;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
-// Keys and buttons held during a mouse message: the modifier flags of a
-// shortcut (ssShift, ssAlt, ssCtrl) and the mouse buttons above them.
+// Keys and buttons held during a mouse message.
 using TShiftState = unsigned;
+constexpr TShiftState ssShift = 0x01;
+constexpr TShiftState ssAlt = 0x02;
+constexpr TShiftState ssCtrl = 0x04;
 constexpr TShiftState ssLeft = 0x08;
 constexpr TShiftState ssRight = 0x10;
 constexpr TShiftState ssMiddle = 0x20;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "framework/window.h"
-#include "hotkeys/shortcut.h"
+#include "portable/shortcut.h"
 
 class THotKey : public TWinControl {
 public:

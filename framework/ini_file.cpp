@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/profile_values.h"
+#include "portable/profile_values.h"
 #include "framework/failure.h"
 #include "framework/program_resources.h"
 

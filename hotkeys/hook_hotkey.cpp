@@ -22,11 +22,11 @@ bool THookHotKey::AddHotKey(int Index, TShortCut ShortCut) {
     ModifierSet modifiers = 0;
     SplitShortCut(ShortCut, key, modifiers);
     UINT mask = 0;
-    if (modifiers & ssAlt)
+    if (modifiers & modAlt)
         mask |= MOD_ALT;
-    if (modifiers & ssCtrl)
+    if (modifiers & modCtrl)
         mask |= MOD_CONTROL;
-    if (modifiers & ssShift)
+    if (modifiers & modShift)
         mask |= MOD_SHIFT;
     // Windows keeps an earlier combination under the same window and id beside
     // a new one (RegisterHotKey's documentation), so the index is freed first.

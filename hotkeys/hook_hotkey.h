@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "framework/window.h"
-#include "hotkeys/shortcut.h"
+#include "portable/shortcut.h"
 
 class THookHotKey;
 using THotKeyEvent = std::function<void(THookHotKey* Sender, int Index)>;

@@ -7,7 +7,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:?win64 build folder}
 cd "$top"
-sources=(app framework hotkeys settings_ui controls)
+sources=(portable framework app hotkeys settings_ui controls)
 
 status=0
 echo "cppcheck"
@@ -49,7 +49,7 @@ files=$(python3 -c "import json,sys; print('\n'.join(e['file'] for e in json.loa
 export tidy_db checks top
 tidy_one() {
   output=$(clang-tidy -p "$tidy_db" --quiet --checks="$checks" --warnings-as-errors='*' \
-    --header-filter="^$top/(app|framework|hotkeys|settings_ui|controls|resources)/" "$1" 2>&1) || {
+    --header-filter="^$top/(portable|framework|app|hotkeys|settings_ui|controls|resources)/" "$1" 2>&1) || {
     echo "$output" | grep -v "warnings generated"; return 1; }
 }
 export -f tidy_one

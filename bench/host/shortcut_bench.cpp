@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "hotkeys/shortcut.h"
+#include "portable/shortcut.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/profile_values.h"
+#include "portable/profile_values.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "hotkeys/shortcut.h"
+#include "portable/shortcut.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "hotkeys/shortcut.h"
+#include "portable/shortcut.h"
 
 #include <gtest/gtest.h>
 
@@ -33,19 +33,19 @@ TEST(ShortCutValue, SplitsAndMakesWithTheModifierSetOrder) {
     ModifierSet modifiers = 0;
     SplitShortCut(0xA041, key, modifiers);
     EXPECT_EQ(key, 0x41);
-    EXPECT_EQ(modifiers, ssShift | ssAlt);
+    EXPECT_EQ(modifiers, modShift | modAlt);
     SplitShortCut(0x4141, key, modifiers);
     EXPECT_EQ(key, 0x0141);
-    EXPECT_EQ(modifiers, ssCtrl);
+    EXPECT_EQ(modifiers, modCtrl);
     SplitShortCut(0x1FFF, key, modifiers);
     EXPECT_EQ(key, 0x1FFF);
     EXPECT_EQ(modifiers, 0);
 
     EXPECT_EQ(MakeShortCut(0x41, 3), 0xA041);
-    EXPECT_EQ(MakeShortCut(0x41, ssCtrl), 0x4041);
+    EXPECT_EQ(MakeShortCut(0x41, modCtrl), 0x4041);
     EXPECT_EQ(MakeShortCut(0xFF, 0xFF), 0xE0FF);
     EXPECT_EQ(MakeShortCut(0x100, 0), 0);
-    EXPECT_EQ(MakeShortCut(0x1FFF, ssCtrl), 0);
+    EXPECT_EQ(MakeShortCut(0x1FFF, modCtrl), 0);
 
     for (unsigned v = 0; v <= 0xFFFF; ++v) {
         SplitShortCut(static_cast<TShortCut>(v), key, modifiers);

@@ -1,4 +1,4 @@
-#include "app/wallpaper_rules.h"
+#include "portable/wallpaper_rules.h"
 
 #include <gtest/gtest.h>
 

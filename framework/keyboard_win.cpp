@@ -1,7 +1,7 @@
 // The shortcut text's platform services on Windows.
 #include <windows.h>
 
-#include "hotkeys/shortcut.h"
+#include "portable/shortcut.h"
 
 namespace {
 

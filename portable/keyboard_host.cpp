@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/cp932.h"
-#include "hotkeys/shortcut.h"
+#include "portable/cp932.h"
+#include "portable/shortcut.h"
 
 namespace {
 

@@ -9,9 +9,9 @@ using TShortCut = std::uint16_t;
 
 // Modifier flags as the hotkey component receives them: Shift 1, Alt 2, Ctrl 4.
 using ModifierSet = std::uint8_t;
-constexpr ModifierSet ssShift = 1;
-constexpr ModifierSet ssAlt = 2;
-constexpr ModifierSet ssCtrl = 4;
+constexpr ModifierSet modShift = 1;
+constexpr ModifierSet modAlt = 2;
+constexpr ModifierSet modCtrl = 4;
 
 constexpr TShortCut scShift = 0x2000;
 constexpr TShortCut scCtrl = 0x4000;

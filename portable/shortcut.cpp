@@ -1,9 +1,9 @@
-#include "hotkeys/shortcut.h"
+#include "portable/shortcut.h"
 
 #include <cstring>
 #include <string_view>
 
-#include "app/cp932.h"
+#include "portable/cp932.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ struct TModifierBits {
     unsigned hotKey;
 };
 
-constexpr TModifierBits kModifierBits[] = {{scShift, ssShift, 0x01}, {scCtrl, ssCtrl, 0x02}, {scAlt, ssAlt, 0x04}};
+constexpr TModifierBits kModifierBits[] = {{scShift, modShift, 0x01}, {scCtrl, modCtrl, 0x02}, {scAlt, modAlt, 0x04}};
 
 struct TFixedName {
     std::uint8_t code;

@@ -1,6 +1,6 @@
-#include "app/file_paths.h"
+#include "portable/file_paths.h"
 
-#include "app/cp932.h"
+#include "portable/cp932.h"
 
 std::string ExtractFileDir(const std::string& path) {
     const std::size_t slash = FindLastChar932(path, '\\');

@@ -1,4 +1,4 @@
-#include "app/cp932.h"
+#include "portable/cp932.h"
 
 bool IsLeadByte932(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);

@@ -1,6 +1,6 @@
-#include "app/wallpaper_rules.h"
+#include "portable/wallpaper_rules.h"
 
-#include "app/cp932.h"
+#include "portable/cp932.h"
 
 bool IsWallpaperFile(const std::string& name) {
     const std::size_t dot = name.rfind('.');

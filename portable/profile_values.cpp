@@ -1,4 +1,4 @@
-#include "app/profile_values.h"
+#include "portable/profile_values.h"
 
 #include <optional>
 #include <string_view>
