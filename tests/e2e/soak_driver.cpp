@@ -18,6 +18,9 @@ const char* const kFailureFile = "fail_next";
 // The wallpaper presses queued before waiting for their objects' release.
 constexpr int kPressBatch = 10;
 
+// The probe holds the key for a moment: asked while the program registers
+// it, the program's registration would fail. So it is asked once the
+// program has nothing left to do (Idle), or while waiting for the release.
 bool WallpaperKeyTaken() {
     return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'W');
 }
@@ -58,8 +61,16 @@ Soak::~Soak() {
 }
 
 bool Soak::Fail(const std::string& what) {
-    if (error_.empty())
-        error_ = what;
+    if (!error_.empty())
+        return false;
+    // What the program shows and holds then, for the one who reads the error.
+    error_ = what + "; visible windows of the program:";
+    for (HWND window : FindTopWindows(nullptr, nullptr, yorunel_.ProcessId()))
+        if (IsWindowVisible(window))
+            error_ += " [" + ClassNameOf(window) + " \"" + WindowText(window) + "\"]";
+    error_ += std::string("; Ctrl+Alt+P ") + (HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P') ? "taken" : "free") +
+              ", Ctrl+Alt+W " + (WallpaperKeyTaken() ? "taken" : "free");
+    SaveScreenshot("soak_failure");
     return false;
 }
 
@@ -98,6 +109,7 @@ std::size_t Soak::ReleasedCount() const {
 
 bool Soak::WallpaperPresses(int count) {
     // The log holds only this round's objects: it is read after every batch.
+    objectsUsed_ += static_cast<long long>(ReleasedCount());
     DeleteFileA(recorder_.LogPath().c_str());
     std::size_t expected = 0;
     for (int done = 0; done < count; done += kPressBatch) {
@@ -126,12 +138,30 @@ bool Soak::PanicPress() {
            Fail("the panic hotkey left a test window open");
 }
 
+// Waits until the program's thread has handled what came before: a sent
+// message is taken only once the handler before it has returned.
+bool Soak::Idle() {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(yorunel_.MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0 ||
+           Fail("the program did not answer");
+}
+
+// A tray click sent rather than posted: handled when the call returns.
+bool Soak::TrayClick() {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(yorunel_.MainWindow(), WM_TRAYICON, 0, WM_LBUTTONDOWN, SMTO_NORMAL, 10000, &result) !=
+               0 ||
+           Fail("a tray click was not answered");
+}
+
 bool Soak::PauseCycle() {
-    yorunel_.Tray(WM_LBUTTONDOWN);
-    if (!WaitUntil([] { return !WallpaperKeyTaken(); }))
+    if (!TrayClick())
+        return false;
+    if (WallpaperKeyTaken())
         return Fail("a tray click did not pause");
-    yorunel_.Tray(WM_LBUTTONDOWN);
-    return WaitUntil(WallpaperKeyTaken) || Fail("a tray click did not resume");
+    if (!TrayClick())
+        return false;
+    return WallpaperKeyTaken() || Fail("a tray click did not resume");
 }
 
 bool Soak::TrayMenu(int serial) {
@@ -196,7 +226,7 @@ bool Soak::SettingsDialog(int serial, bool windowPicker, bool folderPicker) {
     if (!WaitClosed(dialog))
         return Fail("the settings dialog did not close");
     // The hotkeys, released while it was open, are back.
-    return WaitUntil(WallpaperKeyTaken) || Fail("the hotkeys did not come back after the settings dialog");
+    return (Idle() && WallpaperKeyTaken()) || Fail("the hotkeys did not come back after the settings dialog");
 }
 
 bool Soak::TaskbarCreated() {
@@ -234,26 +264,57 @@ bool Soak::TimerTicks(int count) {
 }
 
 bool Soak::RunRound(const SoakRound& round) {
-    bool ok = WallpaperPresses(round.wallpaperPresses) && RedrawPresses(round.redrawPresses);
+    roundSeconds_.clear();
+    LARGE_INTEGER frequency, mark, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&mark);
+    auto timed = [&](const char* kind, bool ok) {
+        QueryPerformanceCounter(&now);
+        roundSeconds_.emplace_back(kind, static_cast<double>(now.QuadPart - mark.QuadPart) /
+                                             static_cast<double>(frequency.QuadPart));
+        mark = now;
+        return ok;
+    };
+    bool ok = timed("wallpaper", WallpaperPresses(round.wallpaperPresses));
+    ok = ok && timed("redraw", RedrawPresses(round.redrawPresses));
     for (int i = 0; ok && i < round.panicPresses; ++i)
         ok = PanicPress();
+    ok = ok && timed("panic", true);
     for (int i = 0; ok && i < round.pauseCycles; ++i)
         ok = PauseCycle();
+    ok = ok && timed("pause", true);
     for (int i = 0; ok && i < round.trayMenus; ++i)
         ok = TrayMenu(menus_++);
+    ok = ok && timed("menu", true);
     for (int i = 0; ok && i < round.settingsDialogs; ++i)
         ok = SettingsDialog(dialogs_++, i < round.windowPickers, i < round.folderPickers);
+    ok = ok && timed("settings", true);
     for (int i = 0; ok && i < round.taskbarCreated; ++i)
         ok = TaskbarCreated();
+    ok = ok && timed("taskbar", true);
     for (int i = 0; ok && i < round.wallpaperFailures; ++i)
         ok = WallpaperFailure(failures_++);
+    ok = ok && timed("failures", true);
     return ok && TimerTicks(round.timerTicks) && AnswerStrayBoxes() && Settled();
 }
 
 ProcessCounts Soak::Sample() {
     Settled();
     const std::string folder = yorunel_.Folder();
-    return SampleProcess(yorunel_.ProcessId(), folder.substr(folder.rfind('\\') + 1));
+    const std::string tag = folder.substr(folder.rfind('\\') + 1);
+    // The least of three readings: a timer's work caught half-way (the
+    // recording object's log file open, say) is not what the program keeps.
+    ProcessCounts least = SampleProcess(yorunel_.ProcessId(), tag);
+    for (int i = 0; i < 2; ++i) {
+        WaitUntil([] { return false; }, 50);
+        const ProcessCounts next = SampleProcess(yorunel_.ProcessId(), tag);
+        for (long ProcessCounts::*field : {&ProcessCounts::handles, &ProcessCounts::gdiObjects,
+                                           &ProcessCounts::userObjects, &ProcessCounts::topWindows,
+                                           &ProcessCounts::childWindows, &ProcessCounts::privateKiB,
+                                           &ProcessCounts::residentKiB})
+            least.*field = std::min(least.*field, next.*field);
+    }
+    return least;
 }
 
 double Soak::TrayClickAnswerMs() {
@@ -263,8 +324,7 @@ double Soak::TrayClickAnswerMs() {
     yorunel_.Tray(WM_LBUTTONDOWN);
     const bool paused = WaitUntil([] { return !WallpaperKeyTaken(); }, 5000);
     QueryPerformanceCounter(&end);
-    yorunel_.Tray(WM_LBUTTONDOWN);
-    if (!paused || !WaitUntil(WallpaperKeyTaken))
+    if (!paused || !Idle() || !TrayClick() || !WallpaperKeyTaken())
         return -1;
     return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 }

@@ -7,6 +7,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/e2e/action_probes.h"
 #include "tests/e2e/process_counts.h"
@@ -53,11 +55,18 @@ public:
     const std::string& Error() const { return error_; }
     int BoxesAnswered() const { return boxesAnswered_; }
     int UnexpectedBoxes() const { return unexpectedBoxes_; }
+    // Wallpaper objects the program released (hotkey, menu and timer) up to
+    // the start of the last round.
+    long long ObjectsUsed() const { return objectsUsed_; }
+    // Seconds the last round spent on each kind of operation, in its order.
+    const std::vector<std::pair<const char*, double>>& RoundSeconds() const { return roundSeconds_; }
     YorunelProcess& Program() { return yorunel_; }
 
 private:
     bool Fail(const std::string& what);
     bool Settled();
+    bool Idle();
+    bool TrayClick();
     bool AnswerStrayBoxes();
     bool WallpaperPresses(int count);
     bool RedrawPresses(int count);
@@ -84,6 +93,8 @@ private:
     int failures_ = 0;
     int boxesAnswered_ = 0;
     int unexpectedBoxes_ = 0;
+    long long objectsUsed_ = 0;
+    std::vector<std::pair<const char*, double>> roundSeconds_;
     std::string error_;
 };
 
