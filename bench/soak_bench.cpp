@@ -90,13 +90,17 @@ int main(int argc, char** argv) {
         }
         operations += round.Operations();
         const double trayMs = soak.TrayClickAnswerMs();
-        rows.push_back({i, operations, Seconds(started), soak.Sample(), trayMs});
+        LARGE_INTEGER sampling;
+        QueryPerformanceCounter(&sampling);
+        const ProcessCounts counts = soak.Sample();
+        const double sampleSeconds = Seconds(sampling);
+        rows.push_back({i, operations, Seconds(started), counts, trayMs});
         PrintRow(rows.back());
         if (i == 1 || i % 20 == 0 || i == rounds) {
             std::fprintf(stderr, "round %d, seconds:", i);
             for (const auto& [kind, seconds] : soak.RoundSeconds())
                 std::fprintf(stderr, " %s %.2f", kind, seconds);
-            std::fprintf(stderr, "\n");
+            std::fprintf(stderr, ", sample %.2f\n", sampleSeconds);
         }
     }
     const Row& first = rows[1 < rows.size() ? 1 : 0];
@@ -114,8 +118,9 @@ int main(int argc, char** argv) {
                 b.handles - a.handles, b.gdiObjects - a.gdiObjects, b.userObjects - a.userObjects,
                 b.topWindows - a.topWindows, b.childWindows - a.childWindows, b.privateKiB - a.privateKiB,
                 memoryGrowth, b.residentKiB - a.residentKiB);
-    std::printf("failure boxes answered %d, boxes nobody asked for %d; slowest tray click %.1f ms\n",
-                soak.BoxesAnswered(), soak.UnexpectedBoxes(), slowest);
+    std::printf("failure boxes answered %d, boxes nobody asked for %d, redraw presses made again %d;\n"
+                "slowest tray click %.1f ms\n",
+                soak.BoxesAnswered(), soak.UnexpectedBoxes(), soak.PressesRepeated(), slowest);
     std::printf("wallpaper objects released before the last round: %lld, of them about %lld by presses and picks,\n"
                 "the rest by the timer\n",
                 soak.ObjectsUsed(),

@@ -133,34 +133,34 @@ WindowCount CountWindows(DWORD processId) {
     return count;
 }
 
-// Linux: the anonymous resident memory of the Wine process whose command
-// line holds the tag, or 0.
-long ResidentAnonymousKiB(const std::string& tag) {
-    if (tag.empty())
+long ResidentAnonymousKiB(unsigned linuxProcessId) {
+    if (!linuxProcessId)
         return 0;
+    const std::string status =
+        testing_support::ReadFileBytes("Z:\\proc\\" + std::to_string(linuxProcessId) + "\\status");
+    const std::size_t at = status.find("RssAnon:");
+    return at == std::string::npos ? 0 : std::atol(status.c_str() + at + 8);
+}
+
+}  // namespace
+
+unsigned LinuxProcessOf(const std::string& commandLineText) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
     if (search == INVALID_HANDLE_VALUE)
         return 0;
-    long kib = 0;
+    unsigned id = 0;
     do {
         if (found.cFileName[0] < '1' || found.cFileName[0] > '9')
             continue;
-        const std::string folder = std::string("Z:\\proc\\") + found.cFileName;
-        std::string commandLine = testing_support::ReadFileBytes(folder + "\\cmdline");
-        if (commandLine.find(tag) == std::string::npos)
-            continue;
-        const std::string status = testing_support::ReadFileBytes(folder + "\\status");
-        const std::size_t at = status.find("RssAnon:");
-        if (at != std::string::npos)
-            kib = std::atol(status.c_str() + at + 8);
-        break;
-    } while (FindNextFileA(search, &found));
+        const std::string commandLine =
+            testing_support::ReadFileBytes(std::string("Z:\\proc\\") + found.cFileName + "\\cmdline");
+        if (commandLine.find(commandLineText) != std::string::npos)
+            id = static_cast<unsigned>(std::atol(found.cFileName));
+    } while (!id && FindNextFileA(search, &found));
     FindClose(search);
-    return kib;
+    return id;
 }
-
-}  // namespace
 
 bool ProcessCounts::SameCounts(const ProcessCounts& other) const {
     return handles == other.handles && gdiObjects == other.gdiObjects && userObjects == other.userObjects &&
@@ -173,7 +173,7 @@ std::string ProcessCounts::Describe() const {
            std::to_string(childWindows) + ", private " + std::to_string(privateKiB) + " KiB, resident " + std::to_string(residentKiB) + " KiB";
 }
 
-ProcessCounts SampleProcess(DWORD processId, const std::string& commandLineTag) {
+ProcessCounts SampleProcess(DWORD processId, unsigned linuxProcessId) {
     ProcessCounts counts;
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
     if (!process)
@@ -189,7 +189,7 @@ ProcessCounts SampleProcess(DWORD processId, const std::string& commandLineTag) 
     const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
     counts.userObjects = user > 0 ? static_cast<long>(user) : windows.top + windows.children;
     counts.privateKiB = CommittedPrivateKiB(process);
-    counts.residentKiB = ResidentAnonymousKiB(commandLineTag);
+    counts.residentKiB = ResidentAnonymousKiB(linuxProcessId);
     CloseHandle(process);
     return counts;
 }

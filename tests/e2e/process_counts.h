@@ -27,7 +27,9 @@ struct ProcessCounts {
 // of the system handle list, the GDI objects the used entries of the process's
 // GDI handle table (PEB GdiSharedHandleTable), and the USER objects its windows.
 // The memory is the sum of the committed private regions (VirtualQueryEx).
-// commandLineTag: a text of the program's command line, to find its Linux process.
-ProcessCounts SampleProcess(DWORD processId, const std::string& commandLineTag = std::string());
+// linuxProcessId: the Wine process's Linux id, for its resident memory.
+ProcessCounts SampleProcess(DWORD processId, unsigned linuxProcessId = 0);
+// The Linux process whose command line holds the text (a folder, say), or 0.
+unsigned LinuxProcessOf(const std::string& commandLineText);
 
 }  // namespace e2e

@@ -40,12 +40,9 @@ int SoakRound::Operations() const {
 }
 
 Soak::Soak(int wallpaperFiles) {
-    for (int i = 0; i < wallpaperFiles; ++i) {
-        const bool picture = i % 4 != 3;
-        static const char* const kExtensions[] = {".jpg", ".bmp", ".htm", ".txt"};
+    static const char* const kExtensions[] = {".jpg", ".bmp", ".htm", ".txt"};
+    for (int i = 0; i < wallpaperFiles; ++i)
         WriteFileBytes(pictures_.File("soak" + std::to_string(10000 + i) + kExtensions[i % 4]), "picture");
-        pictureCount_ += picture ? 1 : 0;
-    }
     painted_.reset(new TestWindow("Yorunel soak"));
     panic1_.reset(new TestWindow(kPanicTitle1));
     panic2_.reset(new TestWindow(kPanicTitle2));
@@ -86,9 +83,16 @@ bool Soak::Start() {
     return Settled();
 }
 
-// Every hotkey pressed and message posted before has been handled.
+// Every hotkey pressed and message posted before has been handled. Once in
+// some ten thousand presses Wine drops one (every later press comes), so an
+// unanswered press is pressed again, and counted.
 bool Soak::Settled() {
-    return ActionsHandled(*painted_) || Fail("a redraw press was not handled");
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (ActionsHandled(*painted_, 3000))
+            return true;
+        ++pressesRepeated_;
+    }
+    return Fail("a redraw press was not handled, five times");
 }
 
 // A box raised by no failure of this driver's: answered and counted.
@@ -300,14 +304,16 @@ bool Soak::RunRound(const SoakRound& round) {
 
 ProcessCounts Soak::Sample() {
     Settled();
-    const std::string folder = yorunel_.Folder();
-    const std::string tag = folder.substr(folder.rfind('\\') + 1);
+    if (!linuxProcessId_) {
+        const std::string folder = yorunel_.Folder();
+        linuxProcessId_ = LinuxProcessOf(folder.substr(folder.rfind('\\') + 1));
+    }
     // The least of three readings: a timer's work caught half-way (the
     // recording object's log file open, say) is not what the program keeps.
-    ProcessCounts least = SampleProcess(yorunel_.ProcessId(), tag);
+    ProcessCounts least = SampleProcess(yorunel_.ProcessId(), linuxProcessId_);
     for (int i = 0; i < 2; ++i) {
         WaitUntil([] { return false; }, 50);
-        const ProcessCounts next = SampleProcess(yorunel_.ProcessId(), tag);
+        const ProcessCounts next = SampleProcess(yorunel_.ProcessId(), linuxProcessId_);
         for (long ProcessCounts::*field : {&ProcessCounts::handles, &ProcessCounts::gdiObjects,
                                            &ProcessCounts::userObjects, &ProcessCounts::topWindows,
                                            &ProcessCounts::childWindows, &ProcessCounts::privateKiB,

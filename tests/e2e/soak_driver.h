@@ -34,7 +34,7 @@ struct SoakRound {
 
 class Soak {
 public:
-    // A folder of that many files (three in four pictures) and two panic windows.
+    // A folder of that many files (three in four of them wallpapers) and two panic windows.
     explicit Soak(int wallpaperFiles);
     ~Soak();
     Soak(const Soak&) = delete;
@@ -55,6 +55,8 @@ public:
     const std::string& Error() const { return error_; }
     int BoxesAnswered() const { return boxesAnswered_; }
     int UnexpectedBoxes() const { return unexpectedBoxes_; }
+    // Redraw presses made again because the one before had no effect.
+    int PressesRepeated() const { return pressesRepeated_; }
     // Wallpaper objects the program released (hotkey, menu and timer) up to
     // the start of the last round.
     long long ObjectsUsed() const { return objectsUsed_; }
@@ -82,7 +84,6 @@ private:
     WallpaperRecorder recorder_;
     testing_support::TempFolder pictures_{"yorunel_soak_pictures"};
     testing_support::TempFolder control_{"yorunel_soak_control"};
-    int pictureCount_ = 0;
     YorunelProcess yorunel_;
     std::unique_ptr<TestWindow> painted_;
     std::unique_ptr<TestWindow> panic1_;
@@ -93,7 +94,9 @@ private:
     int failures_ = 0;
     int boxesAnswered_ = 0;
     int unexpectedBoxes_ = 0;
+    int pressesRepeated_ = 0;
     long long objectsUsed_ = 0;
+    unsigned linuxProcessId_ = 0;
     std::vector<std::pair<const char*, double>> roundSeconds_;
     std::string error_;
 };
