@@ -83,9 +83,9 @@ bool Soak::Start() {
     return Settled();
 }
 
-// Every hotkey pressed and message posted before has been handled. Once in
-// some ten thousand presses Wine drops one (every later press comes), so an
-// unanswered press is pressed again, and counted.
+// Every hotkey pressed and message posted before has been handled. Twice in
+// some 60,000 presses one had no effect, with the keys held by the program
+// and nothing of it open: an unanswered press is pressed again, and counted.
 bool Soak::Settled() {
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (ActionsHandled(*painted_, 3000))
