@@ -31,6 +31,6 @@ export YORUNEL_WINE_SESSION=$session YORUNEL_BUILD=$root/$build
 echo
 echo "== soak (load before: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) cores)"
 # Wine notes each read of /proc through Z: on stderr.
-timeout 3600 scripts/wine-run.sh "$build/tests/e2e/bench_soak.exe" "$@" 2>&1 | tr -d '\r' | grep --line-buffered -v '^wine: Read access denied'
+timeout 3600 scripts/wine-run.sh "$build/tests/e2e/bench_soak.exe" "$@" 2>&1 | stdbuf -oL tr -d '\r' | grep --line-buffered -v '^wine: Read access denied'
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "builds $((built - started)) s, soak $(( $(date +%s) - built )) s"
