@@ -58,7 +58,7 @@ TKorvanMain::TKorvanMain(TComponent* owner)
     HookHotKey1->Activate = false;
     HookHotKey1->OnHotKey = [this](THookHotKey* s, int index) { HookHotKey1HotKey(s, index); };
     Timer1 = new TTimer(this);
-    Timer1->SetInterval(60000);
+    Timer1->SetInterval(kMinuteMs);
     Timer1->OnTimer = [this](TComponent* s) { Timer1Timer(s); };
     OnCreate = [this](TComponent* s) { FormCreate(s); };
     OnClose = [this](TComponent* s) { FormClose(s); };

@@ -223,7 +223,7 @@ bool TKorvanProp::ApplySettings() {
     // A number typed beyond the range and confirmed with Enter is pulled in too.
     SpinEdit1->SetValue(SpinEdit1->Value());
     const int minutes = SpinEdit1->Value();
-    main.Timer1->SetInterval(minutes == 0 ? 0 : 60000);
+    main.Timer1->SetInterval(minutes == 0 ? 0 : kMinuteMs);
     main.Time = minutes;
     main.MinuteCount = 0;
     main.Mouse = RadioGroup1->ItemIndex() == 1;

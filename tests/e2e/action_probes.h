@@ -37,7 +37,8 @@ public:
     // The failure setting of the object for programs started afterwards
     // ("create:<hex>[:<times>]" or "interface[:<times>]"; empty for none).
     void FailWith(const std::string& setting) const;
-    std::vector<std::string> Lines() const { return ReadLines(log_.File("wallpaper.log")); }
+    std::string LogPath() const { return log_.File("wallpaper.log"); }
+    std::vector<std::string> Lines() const { return ReadLines(LogPath()); }
     // Waits until the log has at least count lines; true when it has.
     bool WaitForLines(std::size_t count, DWORD timeoutMs = 10000) const;
 

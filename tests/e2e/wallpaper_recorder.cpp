@@ -5,6 +5,8 @@
 // YORUNEL_WALLPAPER_FAIL makes it fail: "create:<hex HRESULT>[:<times>]"
 // fails the object's creation with that code, "interface[:<times>]" creates
 // an object without IActiveDesktop; <times> limits it to the first attempts.
+// YORUNEL_WALLPAPER_FAIL_NEXT names a file: while it is there, the next
+// creation takes it away and fails as the setting it holds says, once.
 //
 // The interface table is written out from the documented order, not taken
 // from the program's headers, so a mistaken header would show here.
@@ -58,20 +60,46 @@ struct Failure {
     HRESULT code = S_OK;
 };
 
-// The configured failure while it still applies; an empty kind otherwise.
-Failure CurrentFailure() {
-    const std::string setting = Environment("YORUNEL_WALLPAPER_FAIL");
+// A setting's kind and code; rest is what follows them.
+Failure ParseFailure(const std::string& setting, std::string& rest) {
     Failure failure;
-    if (setting.empty())
-        return failure;
     const std::size_t colon = setting.find(':');
     failure.kind = setting.substr(0, colon);
-    std::string rest = colon == std::string::npos ? std::string() : setting.substr(colon + 1);
+    rest = colon == std::string::npos ? std::string() : setting.substr(colon + 1);
     if (failure.kind == "create") {
         const std::size_t next = rest.find(':');
         failure.code = static_cast<HRESULT>(std::strtoul(rest.substr(0, next).c_str(), nullptr, 16));
         rest = next == std::string::npos ? std::string() : rest.substr(next + 1);
     }
+    return failure;
+}
+
+// The failure a file of YORUNEL_WALLPAPER_FAIL_NEXT asks for, taken once.
+Failure TakeNextFailure() {
+    const std::string path = Environment("YORUNEL_WALLPAPER_FAIL_NEXT");
+    if (path.empty())
+        return Failure();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return Failure();
+    char setting[256] = {};
+    DWORD got = 0;
+    ReadFile(file, setting, sizeof(setting) - 1, &got, nullptr);
+    CloseHandle(file);
+    std::string rest;
+    return ParseFailure(std::string(setting, got), rest);
+}
+
+// The configured failure while it still applies; an empty kind otherwise.
+Failure CurrentFailure() {
+    if (Failure next = TakeNextFailure(); !next.kind.empty())
+        return next;
+    const std::string setting = Environment("YORUNEL_WALLPAPER_FAIL");
+    if (setting.empty())
+        return Failure();
+    std::string rest;
+    Failure failure = ParseFailure(setting, rest);
     if (failuresLeft < 0)
         failuresLeft = rest.empty() ? LONG_MAX : std::strtol(rest.c_str(), nullptr, 10);
     if (failuresLeft == 0)
