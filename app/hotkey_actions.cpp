@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/korvan_main.h"
+#include "app/settings_table.h"
 #include "framework/ini_file.h"
 
 namespace {
@@ -36,10 +37,10 @@ std::string SystemRundll() {
 
 void TKorvanMain::HookHotKey1HotKey(THookHotKey*, int Index) {
     switch (Index) {
-    case 1:
+    case hkPaint:
         InvalidateRect(nullptr, nullptr, FALSE);
         break;
-    case 2: {
+    case hkScreenSaver: {
         const TIniFile system("System.INI");
         if (system.ReadString("Boot", "SCRNSAVE.EXE", "A") != "A") {
             PostMessageA(Handle(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
@@ -48,15 +49,15 @@ void TKorvanMain::HookHotKey1HotKey(THookHotKey*, int Index) {
         }
         break;
     }
-    case 3:
+    case hkExitDialog:
         if (HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr))
             PostMessageA(taskbar, WM_CLOSE, 0, 0);
         break;
-    case 4:
+    case hkPanic:
         MinimizeByTitle(Application1);
         MinimizeByTitle(Application2);
         break;
-    case 5:
+    case hkWallPaper:
         AdvanceWallpaper();
         break;
     default:

@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "app/settings_table.h"
+
 #include "portable/file_paths.h"
 #include "framework/application.h"
 #include "framework/failure.h"
@@ -14,21 +16,6 @@ TKorvanMain* KorvanMain = nullptr;
 
 namespace {
 
-
-struct THotKeySetting {
-    const char* key;
-    int index;
-    std::string TKorvanMain::*member;
-};
-
-// The hotkeys in the order the settings file is read, with their indexes.
-const THotKeySetting kHotKeys[] = {
-    {"Paint", 1, &TKorvanMain::Paint},
-    {"ScreenSaver", 2, &TKorvanMain::ScreenSaver},
-    {"ExitDialog", 3, &TKorvanMain::ExitDialog},
-    {"Panic", 4, &TKorvanMain::Panic},
-};
-const THotKeySetting kWallPaperHotKey = {"WallPaper", 5, &TKorvanMain::WallPaper};
 
 bool FileFound(const std::string& path) {
     WIN32_FIND_DATAA found;
@@ -141,49 +128,62 @@ void TKorvanMain::LoadSettings() {
         MessageBoxA(nullptr, texts::FirstRun, texts::AppTitle, MB_OK);
         return;
     }
-    auto loadHotKey = [&](const THotKeySetting& setting) {
-        const std::string text = ini.ReadString("HotKey", setting.key, "");
-        if (text.empty())
-            return;
-        this->*setting.member = text;
-        HookHotKey1->AddHotKey(setting.index, ParseShortCut(text));
-    };
-    for (const THotKeySetting& setting : kHotKeys)
-        loadHotKey(setting);
-    for (auto [key, member] : {std::pair{"Application1", &TKorvanMain::Application1},
-                               std::pair{"Application2", &TKorvanMain::Application2}}) {
-        const std::string text = ini.ReadString("HotKey", key, "");
-        if (!text.empty())
-            this->*member = text;
+    for (const TSetting& setting : Settings()) {
+        switch (setting.kind) {
+        case TSettingKind::HotKey:
+        case TSettingKind::Title: {
+            const std::string text = ini.ReadString(setting.section, setting.key, "");
+            if (text.empty())
+                break;
+            this->*setting.text = text;
+            if (setting.kind == TSettingKind::HotKey)
+                HookHotKey1->AddHotKey(setting.hotKey, ParseShortCut(text));
+            break;
+        }
+        case TSettingKind::Folder:
+            this->*setting.text = ini.ReadString(setting.section, setting.key, ExtractFileDir(ProgramFileName()));
+            break;
+        case TSettingKind::Integer:
+            this->*setting.number = ini.ReadInteger(setting.section, setting.key, setting.defaultValue);
+            break;
+        case TSettingKind::Boolean:
+            this->*setting.flag = ini.ReadBool(setting.section, setting.key, setting.defaultValue != 0);
+            break;
+        }
     }
-    loadHotKey(kWallPaperHotKey);
-    WallPaperPath = ini.ReadString("HotKey", "WallPaperPath", ExtractFileDir(ProgramFileName()));
-    Time = ini.ReadInteger("HotKey", "Time", 10);
-    Mouse = ini.ReadBool("Operate", "Mouse", true);
 }
 
 void TKorvanMain::SaveSettings() {
     unsaved_ = true;
     const TIniFile ini(SettingsFileName());
-    ini.WriteString("HotKey", "Paint", Paint);
-    ini.WriteString("HotKey", "ScreenSaver", ScreenSaver);
-    ini.WriteString("HotKey", "ExitDialog", ExitDialog);
-    ini.WriteString("HotKey", "Panic", Panic);
-    ini.WriteString("HotKey", "Application1", Application1);
-    ini.WriteString("HotKey", "Application2", Application2);
-    ini.WriteString("HotKey", "WallPaper", WallPaper);
-    ini.WriteString("HotKey", "WallPaperPath", WallPaperPath);
-    ini.WriteInteger("HotKey", "Time", Time);
-    ini.WriteBool("Operate", "Mouse", Mouse);
+    for (const TSetting& setting : Settings()) {
+        switch (setting.kind) {
+        case TSettingKind::HotKey:
+        case TSettingKind::Title:
+        case TSettingKind::Folder:
+            ini.WriteString(setting.section, setting.key, this->*setting.text);
+            break;
+        case TSettingKind::Integer:
+            ini.WriteInteger(setting.section, setting.key, this->*setting.number);
+            break;
+        case TSettingKind::Boolean:
+            ini.WriteBool(setting.section, setting.key, this->*setting.flag);
+            break;
+        }
+    }
     unsaved_ = false;
 }
 
 void TKorvanMain::RegisterHotKeys() {
-    for (const THotKeySetting& setting : kHotKeys)
-        if (!(this->*setting.member).empty())
-            HookHotKey1->AddHotKey(setting.index, ParseShortCut(this->*setting.member));
-    if (!WallPaper.empty())
-        HookHotKey1->AddHotKey(kWallPaperHotKey.index, ParseShortCut(WallPaper));
+    for (const TSetting& setting : Settings())
+        if (setting.kind == TSettingKind::HotKey && !(this->*setting.text).empty())
+            HookHotKey1->AddHotKey(setting.hotKey, ParseShortCut(this->*setting.text));
+}
+
+void TKorvanMain::ReleaseHotKeys() {
+    for (const TSetting& setting : Settings())
+        if (setting.kind == TSettingKind::HotKey)
+            HookHotKey1->RemoveHotKey(setting.hotKey);
 }
 
 void TKorvanMain::TogglePause() {
@@ -205,8 +205,7 @@ void TKorvanMain::TogglePause() {
     } catch (...) {
         unsaved = std::current_exception();
     }
-    for (int index = 1; index <= 5; ++index)
-        HookHotKey1->RemoveHotKey(index);
+    ReleaseHotKeys();
     Paused = true;
     SetTrayState(IDI_PAUSED, texts::TipPaused);
     TrayIcon->Update();

@@ -64,6 +64,8 @@ public:
     void TogglePause();
     // Registers the hotkey of every non-empty shortcut text of the record.
     void RegisterHotKeys();
+    // Releases every hotkey's identifier.
+    void ReleaseHotKeys();
     void BuildWallpaperMenu();
     void ApplyWallpaper(const std::string& Path);
     void AdvanceWallpaper();

@@ -28,6 +28,7 @@ list(APPEND YORUNEL_CORE_SOURCES
   hotkeys/hook_hotkey.cpp
   app/korvan_main.cpp
   app/program_resources.cpp
+  app/settings_table.cpp
   app/wallpaper.cpp
   app/hotkey_actions.cpp)
 add_library(yorunel_core STATIC ${YORUNEL_CORE_SOURCES})

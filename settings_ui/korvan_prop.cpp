@@ -1,8 +1,10 @@
 #include "settings_ui/korvan_prop.h"
 
 #include <memory>
+#include <vector>
 
 #include "app/korvan_main.h"
+#include "app/settings_table.h"
 #include "framework/application.h"
 #include "framework/failure.h"
 #include "framework/static_text.h"
@@ -158,20 +160,28 @@ void TKorvanProp::BuildVersionPage(TGroupBox* frame) {
 void TKorvanProp::FormCreate(TComponent*) {
     TKorvanMain& main = *KorvanMain;
     SetActiveControl(HotKey1);
-    HotKey1->SetHotKey(ParseShortCut(main.Paint));
-    HotKey2->SetHotKey(ParseShortCut(main.ScreenSaver));
-    HotKey3->SetHotKey(ParseShortCut(main.ExitDialog));
-    HotKey4->SetHotKey(ParseShortCut(main.Panic));
-    HotKey5->SetHotKey(ParseShortCut(main.WallPaper));
+    for (const TSetting& setting : Settings())
+        if (setting.kind == TSettingKind::HotKey)
+            (this->*setting.hotKeyField)->SetHotKey(ParseShortCut(main.*setting.text));
     // Released while the dialog is open, so a typed combination reaches the
     // field instead of setting off its chore.
-    for (int index = 1; index <= 5; ++index)
-        main.HookHotKey1->RemoveHotKey(index);
-    Edit1->SetText(main.Application1);
-    Edit2->SetText(main.Application2);
-    Edit3->SetText(main.WallPaperPath);
-    SpinEdit1->SetValue(main.Time);
-    RadioGroup1->SetItemIndex(main.Mouse ? 1 : 0);
+    main.ReleaseHotKeys();
+    for (const TSetting& setting : Settings()) {
+        switch (setting.kind) {
+        case TSettingKind::HotKey:
+            break;
+        case TSettingKind::Title:
+        case TSettingKind::Folder:
+            (this->*setting.textField)->SetText(main.*setting.text);
+            break;
+        case TSettingKind::Integer:
+            (this->*setting.spinField)->SetValue(main.*setting.number);
+            break;
+        case TSettingKind::Boolean:
+            (this->*setting.radioField)->SetItemIndex(main.*setting.flag ? 1 : 0);
+            break;
+        }
+    }
     for (TPanel* page : {Panel1, Panel2, Panel3, Panel4, Panel6, Panel5})
         page->MoveTo(kPageLeft, kPageTop);
 }
@@ -212,21 +222,26 @@ bool TKorvanProp::ApplySettings() {
     }
     changed_ = true;
     const std::string trouble = RegisterHotKeyFields();
-    main.Paint = FormatShortCut(HotKey1->HotKey());
-    main.ScreenSaver = FormatShortCut(HotKey2->HotKey());
-    main.ExitDialog = FormatShortCut(HotKey3->HotKey());
-    main.Panic = FormatShortCut(HotKey4->HotKey());
-    main.WallPaper = FormatShortCut(HotKey5->HotKey());
-    main.Application1 = Edit1->Text();
-    main.Application2 = Edit2->Text();
-    main.WallPaperPath = folder;
+    for (const TSetting& setting : Settings()) {
+        if (setting.kind == TSettingKind::HotKey)
+            main.*setting.text = FormatShortCut((this->*setting.hotKeyField)->HotKey());
+        else if (setting.kind == TSettingKind::Title)
+            main.*setting.text = (this->*setting.textField)->Text();
+        else if (setting.kind == TSettingKind::Folder)
+            main.*setting.text = folder;
+    }
     // A number typed beyond the range and confirmed with Enter is pulled in too.
     SpinEdit1->SetValue(SpinEdit1->Value());
     const int minutes = SpinEdit1->Value();
+    // May throw: what is stored before it stays stored, the rest is skipped.
     main.Timer1->SetInterval(minutes == 0 ? 0 : kMinuteMs);
-    main.Time = minutes;
     main.MinuteCount = 0;
-    main.Mouse = RadioGroup1->ItemIndex() == 1;
+    for (const TSetting& setting : Settings()) {
+        if (setting.kind == TSettingKind::Integer)
+            main.*setting.number = (this->*setting.spinField)->Value();
+        else if (setting.kind == TSettingKind::Boolean)
+            main.*setting.flag = (this->*setting.radioField)->ItemIndex() == 1;
+    }
     if (!trouble.empty())
         MessageBoxA(Handle(), (texts::HotKeyTrouble + trouble).c_str(), texts::AppTitle, MB_OK);
     return true;
@@ -234,29 +249,31 @@ bool TKorvanProp::ApplySettings() {
 
 std::string TKorvanProp::RegisterHotKeyFields() {
     TKorvanMain& main = *KorvanMain;
-    THotKey* const fields[] = {HotKey1, HotKey2, HotKey3, HotKey4, HotKey5};
-    const char* const chores[] = {texts::GroupRedraw, texts::GroupScreenSaver, texts::GroupExitDialog,
-                                  texts::GroupPanic, texts::GroupWallpaper};
+    std::vector<const TSetting*> earlier;
     std::string trouble;
-    for (int i = 0; i < 5; ++i) {
-        const TShortCut value = fields[i]->HotKey();
+    for (const TSetting& setting : Settings()) {
+        if (setting.kind != TSettingKind::HotKey)
+            continue;
+        const TShortCut value = (this->*setting.hotKeyField)->HotKey();
         // While paused the hotkeys stay released; the resume registers them.
-        const bool refused = !main.Paused && !main.HookHotKey1->AddHotKey(i + 1, value);
+        const bool refused = !main.Paused && !main.HookHotKey1->AddHotKey(setting.hotKey, value);
+        const TSetting* same = nullptr;
+        for (const TSetting* other : earlier)
+            if (!same && (this->*other->hotKeyField)->HotKey() == value)
+                same = other;
+        earlier.push_back(&setting);
         if (value == 0)
             continue;
-        int same = 0;
-        while (same < i && fields[same]->HotKey() != value)
-            ++same;
         std::string reason;
         // Paused, nothing is registered: only a repeat of an earlier field is known to be refused.
-        if (same < i && (refused || main.Paused))
-            reason = FormatText(texts::HotKeySameAs, chores[same]);
+        if (same && (refused || main.Paused))
+            reason = FormatText(texts::HotKeySameAs, same->chore);
         else if (refused)
             reason = texts::HotKeyHeldElsewhere;
         else if (FormatShortCut(value).empty())
             reason = texts::HotKeyNoText;
         if (!reason.empty())
-            trouble += FormatText(texts::HotKeyTroubleLine, chores[i], reason.c_str());
+            trouble += FormatText(texts::HotKeyTroubleLine, setting.chore, reason.c_str());
     }
     return trouble;
 }
