@@ -3,11 +3,10 @@
 #include <exception>
 
 #include "app/settings_table.h"
-
-#include "portable/file_paths.h"
 #include "framework/application.h"
 #include "framework/failure.h"
 #include "framework/ini_file.h"
+#include "portable/file_paths.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "settings_ui/korvan_prop.h"

@@ -1,9 +1,9 @@
 #include "app/program_resources.h"
 
-#include "portable/file_paths.h"
 #include "app/korvan_main.h"
 #include "framework/application.h"
 #include "framework/program_resources.h"
+#include "portable/file_paths.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "app/korvan_main.h"
-#include "portable/wallpaper_rules.h"
 #include "framework/failure.h"
 #include "framework/handles.h"
+#include "portable/wallpaper_rules.h"
 #include "resources/texts.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <shellapi.h>
 
-#include "portable/cp932.h"
 #include "framework/failure.h"
 #include "framework/form.h"
 #include "framework/program_resources.h"
+#include "portable/cp932.h"
 
 TApplication* Application = nullptr;
 

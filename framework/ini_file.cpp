@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "portable/profile_values.h"
 #include "framework/failure.h"
 #include "framework/program_resources.h"
+#include "portable/profile_values.h"
 
 std::string TIniFile::ReadString(const char* section, const char* key, const std::string& defaultValue) const {
     char buffer[2048];

@@ -5,11 +5,11 @@
 
 #include "app/korvan_main.h"
 #include "app/settings_table.h"
+#include "controls/url_link.h"
 #include "framework/application.h"
 #include "framework/failure.h"
 #include "framework/static_text.h"
 #include "resources/texts.h"
-#include "controls/url_link.h"
 #include "settings_ui/folder_dialog.h"
 #include "settings_ui/task_form.h"
 
