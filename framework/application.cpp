@@ -31,14 +31,13 @@ TApplication::TApplication() : TComponent(nullptr) {
     windowClass.lpszClassName = kApplicationClass;
     RegisterClassExA(&windowClass);
     // A hidden top-level window: owner of every form, never shown.
-    handle_ = CreateWindowExA(0, kApplicationClass, Title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0,
-                              0, 0, nullptr, nullptr, instance, nullptr);
+    handle_.reset(CreateWindowExA(0, kApplicationClass, Title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0,
+                                  0, nullptr, nullptr, instance, nullptr));
 }
 
 TApplication::~TApplication() {
     DestroyComponents();
-    if (handle_)
-        DestroyWindow(handle_);
+    handle_.reset();
     if (Application == this)
         Application = nullptr;
 }
@@ -47,7 +46,7 @@ TApplication::~TApplication() {
 // one closing must end the program as its exit command does, not leave it
 // running without windows.
 LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_CLOSE || !Application || window != Application->handle_)
+    if (message != WM_CLOSE || !Application || window != Application->Handle())
         return DefWindowProcA(window, message, wParam, lParam);
     try {
         if (Application->mainForm_)
@@ -125,15 +124,15 @@ int TApplication::FailureBox(const std::string& text, UINT type) {
     HWND owner = GetActiveWindow();
     const bool nested = boxOpen_;
     boxOpen_ = true;
-    const int answer = MessageBoxA(owner ? owner : handle_, text.c_str(), Title.c_str(), type | MB_SETFOREGROUND);
+    const int answer = MessageBoxA(owner ? owner : Handle(), text.c_str(), Title.c_str(), type | MB_SETFOREGROUND);
     boxOpen_ = nested;
     return answer;
 }
 
 void TApplication::HelpCommand(UINT command, ULONG_PTR data) {
     if (FileExists(HelpFile)) {
-        WinHelpA(handle_, HelpFile.c_str(), command, data);
+        WinHelpA(Handle(), HelpFile.c_str(), command, data);
         return;
     }
-    ShellExecuteA(handle_, "open", HelpPage.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteA(Handle(), "open", HelpPage.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "framework/component.h"
+#include "framework/handles.h"
 
 class TForm;
 
@@ -22,7 +23,7 @@ public:
     // Windows has no WinHelp viewer.
     std::string HelpPage;
 
-    HWND Handle() const { return handle_; }
+    HWND Handle() const { return handle_.get(); }
     TForm* MainForm() const { return mainForm_; }
     // The form whose closing ends the message loop.
     void SetMainForm(TForm* form) { mainForm_ = form; }
@@ -50,7 +51,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     int FailureBox(const std::string& text, UINT type);
 
-    HWND handle_ = nullptr;
+    unique_hwnd handle_;
     bool boxOpen_ = false;
     TForm* mainForm_ = nullptr;
 };

@@ -102,10 +102,7 @@ TEST_P(UnwritableSettings, ExitAsksWhetherToExitWithoutSavingNoKeepsTheProgramYe
     ASSERT_NE(box, nullptr);
     ClickDialogButton(box, IDYES);
     ASSERT_TRUE(yorunel.WaitForExit());
-    NOTIFYICONDATAA probe = {};
-    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    probe.hWnd = main;
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &probe)) << "the icon is gone";
+    EXPECT_FALSE(TrayIconOf(main)) << "the icon is gone";
 }
 
 TEST_P(UnwritableSettings, PausePausesWithOneBoxAndTheResumeKeepsWhatTheDialogApplied) {

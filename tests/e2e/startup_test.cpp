@@ -226,10 +226,7 @@ TEST(Startup, ExitFromTheMenuSavesAndRemovesTheIcon) {
     PressKeys({VK_RETURN});
     ASSERT_TRUE(yorunel.WaitForExit());
     EXPECT_EQ(yorunel.ExitCode(), 0u);
-    NOTIFYICONDATAA probe = {};
-    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    probe.hWnd = main;
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &probe));
+    EXPECT_FALSE(TrayIconOf(main));
     EXPECT_TRUE(TrayTips().empty());
     EXPECT_NE(yorunel.ReadIni().find("WallPaperPath="), std::string::npos);
 }
@@ -246,10 +243,7 @@ TEST(Startup, ClosingTheApplicationWindowEndsTheProgramAsExitDoes) {
     PostMessageA(application.front(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(yorunel.WaitForExit());
     EXPECT_EQ(TakenCount(), 0);
-    NOTIFYICONDATAA probe = {};
-    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    probe.hWnd = main;
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &probe));
+    EXPECT_FALSE(TrayIconOf(main));
     EXPECT_NE(yorunel.ReadIni().find("Time=7\r\n"), std::string::npos);
 
     YorunelProcess next;

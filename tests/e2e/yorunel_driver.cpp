@@ -89,12 +89,14 @@ std::vector<HWND> YorunelProcess::UtilityWindows() const {
 
 bool YorunelProcess::TrayIconPresent() {
     HWND main = MainWindow(0);
-    if (!main)
-        return false;
+    return main && TrayIconOf(main);
+}
+
+bool TrayIconOf(HWND window) {
     // A modification without flags succeeds exactly when the icon exists.
     NOTIFYICONDATAA probe = {};
     probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    probe.hWnd = main;
+    probe.hWnd = window;
     probe.uID = 0;
     return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
 }

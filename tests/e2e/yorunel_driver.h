@@ -52,6 +52,9 @@ private:
     HWND main_ = nullptr;
 };
 
+// True while the tray holds the icon (id 0) of the window, also after the
+// window is gone.
+bool TrayIconOf(HWND window);
 // The tips of the icons in the tray, read from the tray's tooltip control.
 std::vector<std::string> TrayTips();
 // True when the first tray icon is drawn in greys (the paused picture),
