@@ -29,7 +29,7 @@ void PumpMessages() {
     }
 }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
         PumpMessages();
@@ -37,7 +37,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
             return true;
         if (GetTickCount64() >= deadline)
             return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, pollMs, QS_ALLINPUT);
     }
 }
 

@@ -16,8 +16,9 @@ std::string BuildDir();
 std::string WinPath(const std::string& unixPath);
 
 // Polls until the condition holds or the time is up; pumps this thread's
-// messages in between. Returns the condition's last value.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// messages in between. Returns the condition's last value. Benchmarks that
+// time the wait poll every millisecond.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000, DWORD pollMs = 10);
 // Handles every queued message of this thread.
 void PumpMessages();
 
