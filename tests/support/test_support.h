@@ -84,11 +84,13 @@ private:
 bool WaitPainted(HWND window, DWORD timeoutMs = 5000);
 // The file type (extension) the link recorder also opens.
 constexpr const char* kLinkFileType = ".ylink";
-// Makes the recorder (tests/win/link_recorder.exe, a Windows path) the
+// Makes the command recorder (command_recorder.exe, a Windows path) the
 // program that opens mailto and http links and files of kLinkFileType, in
-// the machine's classes, the ones Wine's ShellExecute reads; it appends
-// each target to the log file.
+// the machine's classes, the ones Wine's ShellExecute reads; programs this
+// process starts afterwards have it log to the file.
 bool RegisterLinkRecorder(const std::string& recorder, const std::string& log);
+// The targets the link recorder was started with, one a complete line of its log.
+std::vector<std::string> OpenedTargets(const std::string& log);
 
 // Saves the display as <build>/screenshots/<name>.png.
 void SaveScreenshot(const std::string& name);
