@@ -7,9 +7,9 @@
 //
 // The programs are found beside this one (tray_minimal.exe), one folder up
 // (Yorunel.exe) and in the end-to-end tests' folder (wallpaper_recorder.dll).
-// Each run of a program gets a folder of its own with a copy of it, and
-// Yorunel a settings file with five hotkeys, a wallpaper folder of a few
-// files and Time=10.
+// Each run of a program is the end-to-end tests' driver of it, a copy in a
+// folder of its own, Yorunel with the tests' settings file of five hotkeys,
+// a wallpaper folder of a few files and Time=10.
 //
 // Memory and CPU are read twice: through the Win32 calls (GetProcessMemoryInfo,
 // GetProcessTimes) and from the Linux process Wine runs (its /proc files,
@@ -17,35 +17,29 @@
 // program's own folder.
 #include <windows.h>
 #include <psapi.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "tests/e2e/action_probes.h"
+#include "tests/e2e/process_counts.h"
+
+using namespace e2e;
+using namespace testing_support;
+
 namespace {
+
+// Every wait that is timed polls every millisecond.
+constexpr DWORD kTimedPollMs = 1;
 
 double Now() {
     LARGE_INTEGER counter, frequency;
     QueryPerformanceCounter(&counter);
     QueryPerformanceFrequency(&frequency);
     return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Polls every millisecond until the condition holds or the time is up.
-bool WaitUntil(const std::function<bool()>& condition, double timeoutMs) {
-    const double end = Now() + timeoutMs;
-    for (;;) {
-        if (condition())
-            return true;
-        if (Now() > end)
-            return false;
-        Sleep(1);
-    }
 }
 
 double Median(std::vector<double> values) {
@@ -56,74 +50,10 @@ double Median(std::vector<double> values) {
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-std::string OwnFolder() {
-    char module[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, module, MAX_PATH);
-    const std::string path = module;
-    return path.substr(0, path.rfind('\\') + 1);
-}
-
 std::string FullPath(const std::string& path) {
     char full[MAX_PATH] = {};
     GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
     return full;
-}
-
-bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// The whole file; also for /proc files, whose size is 0 until read.
-std::string ReadAll(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-        text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-std::string NewScratchFolder(const std::string& tag) {
-    static int serial = 0;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "yorunel_bench_" + std::to_string(GetCurrentProcessId()) + "_" +
-                               tag + "_" + std::to_string(++serial);
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
 }
 
 // The number after "<key>:" in a /proc status-like text, or 0.
@@ -134,28 +64,6 @@ long long Field(const std::string& text, const std::string& key) {
     if (start == std::string::npos)
         return 0;
     return std::atoll(text.c_str() + start + key.size() + 1);
-}
-
-// The Linux process whose command line names the folder; 0 when none does.
-unsigned LinuxProcessOf(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    unsigned pid = 0;
-    do {
-        const char* name = found.cFileName;
-        if (name[0] < '1' || name[0] > '9')
-            continue;
-        std::string commandLine = ReadAll(std::string("Z:\\proc\\") + name + "\\cmdline");
-        std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
-        if (commandLine.find(folder) != std::string::npos) {
-            pid = static_cast<unsigned>(std::atoi(name));
-            break;
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return pid;
 }
 
 struct Memory {
@@ -177,10 +85,6 @@ struct Cpu {
 
 const char* const kWallpaperFiles[] = {"morning.jpg", "noon.bmp", "evening.jpg", "night.htm", "dawn.html"};
 
-const char* const kHotKeyLines =
-    "Paint=Ctrl+Alt+P\r\nScreenSaver=Ctrl+Alt+S\r\nExitDialog=Ctrl+Alt+X\r\n"
-    "Panic=Ctrl+Alt+N\r\nWallPaper=Ctrl+Alt+W\r\n";
-
 struct ProgramKind {
     const char* label;
     std::string exe;
@@ -189,70 +93,45 @@ struct ProgramKind {
     std::string arguments = {};
 };
 
-// One run of one program in a folder of its own.
+// One run of one program, timed and measured from outside.
 class Instance {
 public:
-    Instance(const ProgramKind& kind, const std::string& wallpapers) : kind_(kind) {
-        folder_ = NewScratchFolder(kind.yorunel ? "y" : "m");
-        const std::string name = kind.exe.substr(kind.exe.rfind('\\') + 1);
-        exe_ = folder_ + "\\" + name;
-        CopyFileA(kind.exe.c_str(), exe_.c_str(), FALSE);
+    Instance(const ProgramKind& kind, const std::string& wallpapers)
+        : kind_(kind), process_(kind.exe, kind.windowClass) {
         if (kind.yorunel)
-            WriteAll(folder_ + "\\Yorunel.ini", std::string("[HotKey]\r\n") + kHotKeyLines + "WallPaperPath=" +
-                                                    wallpapers + "\r\nTime=10\r\n[Operate]\r\nMouse=1\r\n");
+            process_.WriteIni(ActionsIni({"WallPaperPath=" + wallpapers}, 10));
     }
-    ~Instance() {
-        if (process_.hProcess) {
-            if (Running()) {
-                PostMessageA(window_, WM_CLOSE, 0, 0);
-                if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0)
-                    TerminateProcess(process_.hProcess, 99);
-                WaitForSingleObject(process_.hProcess, 5000);
-            }
-            CloseHandle(process_.hProcess);
-            CloseHandle(process_.hThread);
-        }
-        RemoveTree(folder_);
-    }
-    Instance(const Instance&) = delete;
-    Instance& operator=(const Instance&) = delete;
 
     const ProgramKind& Kind() const { return kind_; }
 
     bool Start() {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        std::string commandLine = "\"" + exe_ + "\"";
-        if (!kind_.arguments.empty())
-            commandLine += " " + kind_.arguments;
         started_ = Now();
-        return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                              &startup, &process_) != FALSE;
+        return process_.Start(kind_.arguments);
     }
 
     // Milliseconds from CreateProcess until the tray has the icon; negative on time-out.
-    double WaitTrayIcon(double timeoutMs = 20000) {
-        if (!WaitUntil([&] { return TrayIconPresent(); }, timeoutMs))
+    double WaitTrayIcon(DWORD timeoutMs = 20000) {
+        if (!WaitUntil([&] { return process_.TrayIconPresent(); }, timeoutMs, kTimedPollMs))
             return -1;
         return Now() - started_;
     }
 
     // Its message loop waits for input: start-up is over.
-    bool WaitSettled() { return WaitForInputIdle(process_.hProcess, 10000) == 0; }
+    bool WaitSettled() { return WaitForInputIdle(process_.Handle(), 10000) == 0; }
 
-    bool Running() const { return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+    bool Running() const { return process_.Running(); }
 
     Memory ReadMemory() {
         Memory memory;
         PROCESS_MEMORY_COUNTERS_EX counters = {};
         counters.cb = sizeof(counters);
-        if (GetProcessMemoryInfo(process_.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+        if (GetProcessMemoryInfo(process_.Handle(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                                  sizeof(counters))) {
             memory.workingSetKiB = static_cast<double>(counters.WorkingSetSize) / 1024;
             memory.privateKiB = static_cast<double>(counters.PrivateUsage) / 1024;
         }
         if (const unsigned pid = LinuxPid()) {
-            const std::string rollup = ReadAll("Z:\\proc\\" + std::to_string(pid) + "\\smaps_rollup");
+            const std::string rollup = ReadFileBytes("Z:\\proc\\" + std::to_string(pid) + "\\smaps_rollup");
             memory.rssKiB = static_cast<double>(Field(rollup, "Rss"));
             memory.pssKiB = static_cast<double>(Field(rollup, "Pss"));
             memory.ownKiB = static_cast<double>(Field(rollup, "Private_Clean") + Field(rollup, "Private_Dirty"));
@@ -267,7 +146,7 @@ public:
             return cpu;
         const std::string base = "Z:\\proc\\" + std::to_string(pid);
         // Fields after the name in parentheses, which may hold spaces: utime and stime are the 12th and 13th.
-        const std::string stat = ReadAll(base + "\\stat");
+        const std::string stat = ReadFileBytes(base + "\\stat");
         const std::size_t close = stat.rfind(')');
         if (close != std::string::npos) {
             std::vector<long long> fields;
@@ -292,8 +171,8 @@ public:
                 if (found.cFileName[0] < '1' || found.cFileName[0] > '9')
                     continue;
                 const std::string task = base + "\\task\\" + found.cFileName;
-                cpu.ms += static_cast<double>(std::atoll(ReadAll(task + "\\schedstat").c_str())) / 1e6;
-                const std::string status = ReadAll(task + "\\status");
+                cpu.ms += static_cast<double>(std::atoll(ReadFileBytes(task + "\\schedstat").c_str())) / 1e6;
+                const std::string status = ReadFileBytes(task + "\\status");
                 cpu.switches += Field(status, "voluntary_ctxt_switches") + Field(status, "nonvoluntary_ctxt_switches");
                 ++cpu.threads;
             } while (FindNextFileA(search, &found));
@@ -306,61 +185,30 @@ public:
     bool Close() {
         if (!Running())
             return true;
-        PostMessageA(window_, WM_CLOSE, 0, 0);
-        return WaitForSingleObject(process_.hProcess, 15000) == WAIT_OBJECT_0;
+        process_.Close();
+        return process_.WaitForExit(15000);
     }
-
-    HWND Window() const { return window_; }
 
 private:
     unsigned LinuxPid() {
         if (!linuxPid_)
-            linuxPid_ = LinuxProcessOf(folder_);
+            linuxPid_ = LinuxProcessOf(process_.Folder() + "\\");
         return linuxPid_;
     }
 
-    bool TrayIconPresent() {
-        if (!window_) {
-            HWND candidate = nullptr;
-            while ((candidate = FindWindowExA(nullptr, candidate, kind_.windowClass, nullptr)) != nullptr) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(candidate, &owner);
-                if (owner == process_.dwProcessId) {
-                    window_ = candidate;
-                    break;
-                }
-            }
-            if (!window_)
-                return false;
-        }
-        // A modification without flags succeeds exactly when the icon exists.
-        NOTIFYICONDATAA probe = {};
-        probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-        probe.hWnd = window_;
-        probe.uID = 0;
-        return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-    }
-
     ProgramKind kind_;
-    std::string folder_;
-    std::string exe_;
-    PROCESS_INFORMATION process_ = {};
-    HWND window_ = nullptr;
+    YorunelProcess process_;
     double started_ = 0;
     unsigned linuxPid_ = 0;
 };
 
-class WallpaperFolder {
+// The wallpapers of every Yorunel run.
+class WallpaperFolder : public TempFolder {
 public:
-    WallpaperFolder() : path_(NewScratchFolder("pictures")) {
+    WallpaperFolder() : TempFolder("yorunel_bench_pictures") {
         for (const char* name : kWallpaperFiles)
-            WriteAll(path_ + "\\" + name, "picture");
+            WriteFileBytes(File(name), "picture");
     }
-    ~WallpaperFolder() { RemoveTree(path_); }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
 };
 
 struct Programs {
@@ -373,7 +221,7 @@ struct Programs {
 // program as a user runs it. Wine reads the sections of a program whose file
 // alignment is below a page into private memory, debug sections included.
 Programs FindPrograms(bool stripped = false) {
-    const std::string own = OwnFolder();
+    const std::string own = HelperFolder();
     const std::string yorunel = stripped ? own + "stripped\\Yorunel.exe" : own + "..\\Yorunel.exe";
     const std::string minimal = stripped ? own + "stripped\\tray_minimal.exe" : own + "tray_minimal.exe";
     return {{"Yorunel", FullPath(yorunel), "TKorvanMain", true},
@@ -578,83 +426,11 @@ int IdleBench(int seconds) {
     return 0;
 }
 
-// While it lives, the tests' recording object is the Active Desktop class of
-// the session's machine registry; the previous registration comes back after.
-class RecorderRegistration {
-public:
-    explicit RecorderRegistration(const std::string& dll) {
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_, nullptr) !=
-            ERROR_SUCCESS)
-            return;
-        hadServer_ = Read(nullptr, oldServer_);
-        hadModel_ = Read("ThreadingModel", oldModel_);
-        registered_ = Write(nullptr, dll) && Write("ThreadingModel", "Apartment");
-    }
-    ~RecorderRegistration() {
-        if (!key_)
-            return;
-        if (hadServer_)
-            Write(nullptr, oldServer_);
-        else
-            RegDeleteValueA(key_, nullptr);
-        if (hadModel_)
-            Write("ThreadingModel", oldModel_);
-        else
-            RegDeleteValueA(key_, "ThreadingModel");
-        RegCloseKey(key_);
-    }
-    RecorderRegistration(const RecorderRegistration&) = delete;
-    RecorderRegistration& operator=(const RecorderRegistration&) = delete;
-    bool Registered() const { return registered_; }
-
-private:
-    static constexpr const char* kKey =
-        "Software\\Classes\\CLSID\\{75048700-EF1F-11D0-9888-006097DEACF9}\\InprocServer32";
-    bool Read(const char* name, std::string& value) const {
-        char buffer[1024] = {};
-        DWORD size = sizeof(buffer) - 1;
-        DWORD type = 0;
-        if (RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
-            (type != REG_SZ && type != REG_EXPAND_SZ))
-            return false;
-        value = buffer;
-        return true;
-    }
-    bool Write(const char* name, const std::string& value) const {
-        return RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                              static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
-    }
-    HKEY key_ = nullptr;
-    bool registered_ = false;
-    bool hadServer_ = false;
-    std::string oldServer_;
-    bool hadModel_ = false;
-    std::string oldModel_;
-};
-
-void PressCtrlAlt(WORD key) {
-    const WORD keys[] = {VK_CONTROL, VK_MENU, key};
-    INPUT inputs[6] = {};
-    for (int i = 0; i < 3; ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = keys[i];
-        inputs[5 - i].type = INPUT_KEYBOARD;
-        inputs[5 - i].ki.wVk = keys[i];
-        inputs[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput(6, inputs, sizeof(INPUT));
-}
-
 long long FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
         return 0;
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-std::size_t LineCount(const std::string& path) {
-    const std::string text = ReadAll(path);
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
 void PrintLatencies(const char* what, const std::vector<double>& ms) {
@@ -665,42 +441,39 @@ void PrintLatencies(const char* what, const std::vector<double>& ms) {
 
 int HotKeyBench(int presses) {
     const Programs programs = FindPrograms();
-    const std::string recorderDll = FullPath(OwnFolder() + "..\\tests\\e2e\\wallpaper_recorder.dll");
-    if (!FileExists(recorderDll)) {
-        std::fprintf(stderr, "no %s\n", recorderDll.c_str());
+    const std::string recorderFolder = FullPath(HelperFolder() + "..\\tests\\e2e\\");
+    if (!FileExists(recorderFolder + "wallpaper_recorder.dll")) {
+        std::fprintf(stderr, "no %swallpaper_recorder.dll\n", recorderFolder.c_str());
         return 1;
     }
     presses = std::max(presses, 2);
 
-    // The system's part alone: the same kind of press to a hotkey of this program.
+    // The system's part alone: the same kind of press to a hotkey of a window of this program.
     std::vector<double> delivery;
-    if (!RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'Q')) {
-        std::fprintf(stderr, "Ctrl+Alt+Q is taken\n");
-        return 1;
-    }
-    for (int i = 0; i < presses; ++i) {
-        const double pressed = Now();
-        PressCtrlAlt('Q');
-        MSG message;
-        const bool got =
-            WaitUntil([&] { return PeekMessageA(&message, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE) != FALSE; }, 5000);
-        if (!got) {
-            std::fprintf(stderr, "the test hotkey never came\n");
+    {
+        TestWindow window("bench hotkey", "YorunelBenchWindow", WS_OVERLAPPED);
+        if (!RegisterHotKey(window.Handle(), 1, MOD_CONTROL | MOD_ALT, 'Q')) {
+            std::fprintf(stderr, "Ctrl+Alt+Q is taken\n");
             return 1;
         }
-        delivery.push_back(Now() - pressed);
+        for (int i = 0; i < presses; ++i) {
+            const double pressed = Now();
+            PressKeys({VK_CONTROL, VK_MENU, 'Q'});
+            if (!WaitUntil([&] { return window.Count(WM_HOTKEY) > i; }, 5000, kTimedPollMs)) {
+                std::fprintf(stderr, "the test hotkey never came\n");
+                return 1;
+            }
+            delivery.push_back(Now() - pressed);
+        }
+        UnregisterHotKey(window.Handle(), 1);
     }
-    UnregisterHotKey(nullptr, 1);
 
-    RecorderRegistration registration(recorderDll);
-    if (!registration.Registered()) {
+    WallpaperRecorder recorder(recorderFolder);
+    if (!recorder.Registered()) {
         std::fprintf(stderr, "cannot register the recording Active Desktop object\n");
         return 1;
     }
-    const std::string logFolder = NewScratchFolder("log");
-    const std::string log = logFolder + "\\wallpaper.log";
-    SetEnvironmentVariableA("YORUNEL_WALLPAPER_LOG", log.c_str());
-    SetEnvironmentVariableA("YORUNEL_WALLPAPER_FAIL", nullptr);
+    const std::string log = recorder.LogPath();
     std::vector<double> latency;
     {
         WallpaperFolder wallpapers;
@@ -711,23 +484,21 @@ int HotKeyBench(int presses) {
         }
         for (int i = 0; i < presses; ++i) {
             const long long size = FileSize(log);
-            const std::size_t lines = LineCount(log);
+            const std::size_t lines = recorder.Lines().size();
             const double pressed = Now();
-            PressCtrlAlt('W');
+            PressAction(5);
             // Its first line is the SetWallpaper call.
-            if (!WaitUntil([&] { return FileSize(log) > size; }, 10000)) {
+            if (!WaitUntil([&] { return FileSize(log) > size; }, 10000, kTimedPollMs)) {
                 std::fprintf(stderr, "press %d: no wallpaper set\n", i + 1);
                 return 1;
             }
             latency.push_back(Now() - pressed);
             // SetWallpaper, ApplyChanges and the object's release: done before the next press.
-            WaitUntil([&] { return LineCount(log) >= lines + 3; }, 10000);
+            recorder.WaitForLines(lines + 3);
         }
         yorunel.Close();
     }
-    SetEnvironmentVariableA("YORUNEL_WALLPAPER_LOG", nullptr);
-    const std::string text = ReadAll(log);
-    RemoveTree(logFolder);
+    const std::string text = ReadFileBytes(log);
     if (text.find("SetWallpaper ") == std::string::npos) {
         std::fprintf(stderr, "the log has no SetWallpaper line:\n%s\n", text.c_str());
         return 1;

@@ -17,6 +17,7 @@
 #include "app/korvan_main.h"
 #include "framework/application.h"
 #include "framework/handles.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -26,34 +27,18 @@ double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
     return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-void RemoveFolder(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do
-            DeleteFileA((folder + "\\" + found.cFileName).c_str());
-        while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const int files = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int rounds = argc > 2 ? std::max(2, std::atoi(argv[2])) : 20;
 
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "yorunel_bench_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
+    const testing_support::TempFolder pictures("yorunel_bench");
+    const std::string& folder = pictures.Path();
     for (int i = 0; i < files; ++i) {
         // Three pictures in four names: the list tests every entry.
         const char* extension = i % 4 == 3 ? ".txt" : (i % 4 == 2 ? ".htm" : ".jpg");
-        const std::string name = folder + "\\picture" + std::to_string(i) + extension;
-        HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        CloseHandle(file);
+        testing_support::WriteFileBytes(pictures.File("picture" + std::to_string(i) + extension), "");
     }
 
     // The main window reads its settings beside the program; without them it
@@ -91,7 +76,6 @@ int main(int argc, char** argv) {
         delete main;
     }
     DeleteFileA(ini.c_str());
-    RemoveFolder(folder);
 
     const double first = times.front();
     std::vector<double> rest(times.begin() + 1, times.end());

@@ -74,13 +74,13 @@ std::vector<std::string> ReadLines(const std::string& path) {
     return lines;
 }
 
-WallpaperRecorder::WallpaperRecorder() : log_("yorunel_recorder") {
+WallpaperRecorder::WallpaperRecorder(const std::string& helperFolder) : log_("yorunel_recorder") {
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kActiveDesktopServerKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
                         &key, nullptr) == ERROR_SUCCESS) {
         hadServer_ = ReadRegistryText(key, nullptr, oldServer_);
         hadModel_ = ReadRegistryText(key, "ThreadingModel", oldModel_);
-        registered_ = WriteRegistryText(key, nullptr, HelperFolder() + "wallpaper_recorder.dll") &&
+        registered_ = WriteRegistryText(key, nullptr, helperFolder + "wallpaper_recorder.dll") &&
                       WriteRegistryText(key, "ThreadingModel", "Apartment");
         RegCloseKey(key);
     }

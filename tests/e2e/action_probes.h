@@ -25,10 +25,11 @@ std::vector<std::string> ReadLines(const std::string& path);
 // While it lives, the recording object (wallpaper_recorder.dll) is the
 // Active Desktop class of the prefix's machine registry, and programs
 // started afterwards log to this object's file. The previous registration
-// comes back at the end.
+// comes back at the end. The object is found in the folder given (the
+// benchmarks run from a folder of their own).
 class WallpaperRecorder {
 public:
-    WallpaperRecorder();
+    explicit WallpaperRecorder(const std::string& helperFolder = HelperFolder());
     ~WallpaperRecorder();
     WallpaperRecorder(const WallpaperRecorder&) = delete;
     WallpaperRecorder& operator=(const WallpaperRecorder&) = delete;

@@ -68,7 +68,7 @@ POINT OnFrame(HWND frame, int x, int y) {
 TEST(VersionPage, LinksShowTheirTargetBesideThePointerAndTheShellOpensThemOnAPress) {
     TempFolder logs("links");
     const std::string log = logs.File("opened.log");
-    const char* recorder = std::getenv("YORUNEL_LINK_RECORDER");
+    const char* recorder = std::getenv("YORUNEL_COMMAND_RECORDER");
     ASSERT_NE(recorder, nullptr) << "run through ctest";
     ASSERT_TRUE(RegisterLinkRecorder(WinPath(recorder), log));
 
@@ -93,8 +93,8 @@ TEST(VersionPage, LinksShowTheirTargetBesideThePointerAndTheShellOpensThemOnAPre
     WaitPainted(hint);
     SaveScreenshot("version_page_link_hovered");
     PressLeft();
-    ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(log).find('\n') != std::string::npos; }));
-    EXPECT_EQ(ReadFileBytes(log), "mailto:yorunel@example.com\n");
+    ASSERT_TRUE(WaitUntil([&] { return !OpenedTargets(log).empty(); }));
+    EXPECT_EQ(OpenedTargets(log), std::vector<std::string>{"mailto:yorunel@example.com"});
     EXPECT_TRUE(WaitUntil([&] { return !VisibleHint(yorunel.ProcessId()); })) << "the press hides the pop-up";
 
     // The third, "ＨＰはこちら", a web address handed over unchanged.
@@ -102,7 +102,8 @@ TEST(VersionPage, LinksShowTheirTargetBesideThePointerAndTheShellOpensThemOnAPre
     ASSERT_TRUE(WaitUntil([&] { return VisibleHint(yorunel.ProcessId()) != nullptr; }));
     PressLeft();
     ASSERT_TRUE(WaitUntil([&] {
-        return ReadFileBytes(log) == "mailto:yorunel@example.com\nhttp://www.example.net/yorunel/\n";
+        return OpenedTargets(log) ==
+               std::vector<std::string>{"mailto:yorunel@example.com", "http://www.example.net/yorunel/"};
     }));
 
     // Away from the links: the pop-up goes.

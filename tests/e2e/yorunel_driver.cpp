@@ -10,9 +10,13 @@ using namespace testing_support;
 
 namespace e2e {
 
-YorunelProcess::YorunelProcess() : folder_(new TempFolder("yorunel_e2e")) {
-    if (!CopyFileA((BuildDir() + "Yorunel.exe").c_str(), folder_->File("Yorunel.exe").c_str(), FALSE))
-        std::fprintf(stderr, "copying Yorunel.exe: error %lu\n", GetLastError());
+YorunelProcess::YorunelProcess() : YorunelProcess(BuildDir() + "Yorunel.exe", "TKorvanMain") {}
+
+YorunelProcess::YorunelProcess(const std::string& program, const char* mainClass)
+    : program_(program), mainClass_(mainClass), folder_(new TempFolder("yorunel_e2e")),
+      copy_(folder_->File(program.substr(program.rfind('\\') + 1))) {
+    if (!CopyFileA(program_.c_str(), copy_.c_str(), FALSE))
+        std::fprintf(stderr, "copying %s: error %lu\n", program_.c_str(), GetLastError());
 }
 
 YorunelProcess::~YorunelProcess() {
@@ -34,19 +38,20 @@ std::string YorunelProcess::ReadIni() const {
     return ReadFileBytes(IniPath());
 }
 
-bool YorunelProcess::Start() {
+bool YorunelProcess::Start(const std::string& arguments) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    const std::string copy = folder_->File("Yorunel.exe");
-    std::string commandLine = "\"" + copy + "\"";
+    std::string commandLine = "\"" + copy_ + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
     // Once in a clean run a start failed at once, before the program ran a
     // line: the reason is logged and the start tried again, briefly, with
     // the program copied again if its copy is missing.
     return WaitUntil(
         [&] {
-            if (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES &&
-                !CopyFileA((BuildDir() + "Yorunel.exe").c_str(), copy.c_str(), FALSE)) {
-                std::fprintf(stderr, "copying Yorunel.exe: error %lu\n", GetLastError());
+            if (GetFileAttributesA(copy_.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                !CopyFileA(program_.c_str(), copy_.c_str(), FALSE)) {
+                std::fprintf(stderr, "copying %s: error %lu\n", program_.c_str(), GetLastError());
                 return false;
             }
             if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, Folder().c_str(),
@@ -66,7 +71,7 @@ HWND YorunelProcess::MainWindow(DWORD timeoutMs) {
     if (!main_) {
         WaitUntil(
             [&] {
-                const auto found = FindTopWindows("TKorvanMain", nullptr, ProcessId());
+                const auto found = FindTopWindows(mainClass_, nullptr, ProcessId());
                 main_ = found.empty() ? nullptr : found.front();
                 return main_ != nullptr;
             },

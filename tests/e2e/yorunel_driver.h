@@ -19,6 +19,9 @@ class YorunelProcess {
 public:
     // A copy of the program in a new scratch folder.
     YorunelProcess();
+    // A copy of another program (a full path) whose main window is of the
+    // class: the benchmarks run their minimal tray program as they run this.
+    YorunelProcess(const std::string& program, const char* mainClass);
     ~YorunelProcess();
     YorunelProcess(const YorunelProcess&) = delete;
     YorunelProcess& operator=(const YorunelProcess&) = delete;
@@ -28,8 +31,9 @@ public:
     void WriteIni(const std::string& text) const;
     std::string ReadIni() const;
 
-    bool Start();
+    bool Start(const std::string& arguments = std::string());
     DWORD ProcessId() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
     bool Running() const;
     // The hidden main window of this process, or null when time is up.
     HWND MainWindow(DWORD timeoutMs = 10000);
@@ -47,7 +51,10 @@ public:
     DWORD ExitCode() const;
 
 private:
+    std::string program_;
+    const char* mainClass_;
     std::unique_ptr<testing_support::TempFolder> folder_;
+    std::string copy_;
     PROCESS_INFORMATION info_ = {};
     HWND main_ = nullptr;
 };

@@ -29,7 +29,7 @@ void PumpMessages() {
     }
 }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
         PumpMessages();
@@ -37,7 +37,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
             return true;
         if (GetTickCount64() >= deadline)
             return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, pollMs, QS_ALLINPUT);
     }
 }
 
@@ -267,11 +267,25 @@ bool RegisterLinkRecorder(const std::string& recorder, const std::string& log) {
         RegCloseKey(key);
         return set;
     };
-    const std::string command = "\"" + recorder + "\" \"" + log + "\" \"%1\"";
+    const std::string command = "\"" + recorder + "\" \"%1\"";
+    SetEnvironmentVariableA("YORUNEL_COMMAND_LOG", log.c_str());
     bool done = true;
     for (const std::string& name : {std::string("mailto"), std::string("http"), std::string(fileClass)})
         done = setDefault("Software\\Classes\\" + name + "\\shell\\open\\command", command) && done;
     return setDefault(std::string("Software\\Classes\\") + kLinkFileType, fileClass) && done;
+}
+
+std::vector<std::string> OpenedTargets(const std::string& log) {
+    std::vector<std::string> targets;
+    const std::string text = ReadFileBytes(log);
+    for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        // module=...|command="<recorder>" "<target>"|show=...
+        const std::string line = text.substr(start, end - start);
+        const std::size_t close = line.rfind("\"|show=");
+        const std::size_t open = close == std::string::npos || close == 0 ? std::string::npos : line.rfind('"', close - 1);
+        targets.push_back(open == std::string::npos ? line : line.substr(open + 1, close - open - 1));
+    }
+    return targets;
 }
 
 namespace {

@@ -16,8 +16,9 @@ std::string BuildDir();
 std::string WinPath(const std::string& unixPath);
 
 // Polls until the condition holds or the time is up; pumps this thread's
-// messages in between. Returns the condition's last value.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// messages in between. Returns the condition's last value. Benchmarks that
+// time the wait poll every millisecond.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000, DWORD pollMs = 10);
 // Handles every queued message of this thread.
 void PumpMessages();
 
@@ -83,11 +84,13 @@ private:
 bool WaitPainted(HWND window, DWORD timeoutMs = 5000);
 // The file type (extension) the link recorder also opens.
 constexpr const char* kLinkFileType = ".ylink";
-// Makes the recorder (tests/win/link_recorder.exe, a Windows path) the
+// Makes the command recorder (command_recorder.exe, a Windows path) the
 // program that opens mailto and http links and files of kLinkFileType, in
-// the machine's classes, the ones Wine's ShellExecute reads; it appends
-// each target to the log file.
+// the machine's classes, the ones Wine's ShellExecute reads; programs this
+// process starts afterwards have it log to the file.
 bool RegisterLinkRecorder(const std::string& recorder, const std::string& log);
+// The targets the link recorder was started with, one a complete line of its log.
+std::vector<std::string> OpenedTargets(const std::string& log);
 
 // Saves the display as <build>/screenshots/<name>.png.
 void SaveScreenshot(const std::string& name);

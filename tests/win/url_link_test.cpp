@@ -29,17 +29,9 @@ bool RecorderRunning() {
     entry.dwSize = sizeof(entry);
     bool running = false;
     for (BOOL more = Process32First(snapshot, &entry); more && !running; more = Process32Next(snapshot, &entry))
-        running = lstrcmpiA(entry.szExeFile, "link_recorder.exe") == 0;
+        running = lstrcmpiA(entry.szExeFile, "command_recorder.exe") == 0;
     CloseHandle(snapshot);
     return running;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string::size_type start = 0;
-    for (std::string::size_type end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
 }
 
 POINT CursorPos() {
@@ -86,7 +78,7 @@ protected:
     static void SetUpTestSuite() {
         logFolder_ = new TempFolder("links");
         log_ = logFolder_->File("opened.log");
-        const char* recorder = std::getenv("YORUNEL_LINK_RECORDER");
+        const char* recorder = std::getenv("YORUNEL_COMMAND_RECORDER");
         ASSERT_NE(recorder, nullptr) << "run through ctest";
         ASSERT_TRUE(RegisterLinkRecorder(WinPath(recorder), log_));
     }
@@ -173,10 +165,10 @@ protected:
     }
     std::vector<std::string> Opened() const {
         WaitUntil([] { return !RecorderRunning(); });
-        return Lines(ReadFileBytes(log_));
+        return OpenedTargets(log_);
     }
     bool WaitOpened(std::size_t count) const {
-        return WaitUntil([&] { return Lines(ReadFileBytes(log_)).size() >= count; });
+        return WaitUntil([&] { return OpenedTargets(log_).size() >= count; });
     }
 
     static constexpr POINT kAway = {900, 700};
