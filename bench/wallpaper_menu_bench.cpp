@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "portable/file_paths.h"
 #include "app/korvan_main.h"
 #include "framework/application.h"
 #include "framework/handles.h"
+#include "portable/file_paths.h"
 #include "tests/support/test_support.h"
 
 namespace {
