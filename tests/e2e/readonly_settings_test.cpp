@@ -119,10 +119,7 @@ TEST_P(UnwritableSettings, PausePausesWithOneBoxAndTheResumeKeepsWhatTheDialogAp
     // Set while paused; the save after the dialog fails too.
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
-    HWND redraw = InGroup(dialog, "再描画", HOTKEY_CLASSA);
-    ASSERT_TRUE(Focus(redraw));
-    PressKeys({VK_CONTROL, VK_MENU, 'Z'});
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(redraw, HKM_GETHOTKEY, 0, 0) == 0x065A; }));
+    ASSERT_TRUE(TypeCtrlAlt(dialog, "再描画", 'Z'));
     Click(ChildByText(dialog, "Button", "&OK"));
     ASSERT_TRUE(WaitClosed(dialog));
     box = yorunel.WaitForBox("Yorunel");

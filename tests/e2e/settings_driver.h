@@ -97,6 +97,17 @@ inline bool Focus(HWND window) {
     });
 }
 
+// Types Ctrl+Alt+key into the hotkey field of the group with this title;
+// true once the field holds it.
+inline bool TypeCtrlAlt(HWND dialog, const std::string& groupTitle, WORD key) {
+    HWND field = InGroup(dialog, groupTitle, HOTKEY_CLASSA);
+    if (!field || !Focus(field))
+        return false;
+    testing_support::PressKeys({VK_CONTROL, VK_MENU, key});
+    return testing_support::WaitUntil(
+        [&] { return SendMessageA(field, HKM_GETHOTKEY, 0, 0) == MAKEWORD(key, HOTKEYF_CONTROL | HOTKEYF_ALT); });
+}
+
 // A left click with the mouse at a point of the window's client area.
 inline void ClickAt(HWND window, int x, int y) {
     POINT at = {x, y};

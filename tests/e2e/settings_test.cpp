@@ -70,11 +70,8 @@ TEST_F(Settings, OpensOnTheVersionPageWithTheHotKeysReleasedAndEachNodeShowsItsP
 TEST_F(Settings, TypedHotKeyAppliedByOkIsRegisteredAndSavedAtTheNextPause) {
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
-    HWND redraw = InGroup(dialog, "再描画", HOTKEY_CLASSA);
-    ASSERT_TRUE(Focus(redraw));
     // Typed at once, although the redraw page is not the one seen.
-    PressKeys({VK_CONTROL, VK_MENU, 'A'});
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(redraw, HKM_GETHOTKEY, 0, 0) == 0x0641; }));
+    ASSERT_TRUE(TypeCtrlAlt(dialog, "再描画", 'A'));
     EXPECT_TRUE(FindTopWindows("#32770", nullptr, yorunel.ProcessId()).empty()) << "the chore did not run";
     const std::string before = yorunel.ReadIni();
     Click(ChildByText(dialog, "Button", "&OK"));
@@ -129,10 +126,7 @@ TEST_F(Settings, ChangesMadeWhilePausedReachTheResume) {
     ASSERT_TRUE(WaitUntil(PausedTip));
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
-    HWND redraw = InGroup(dialog, "再描画", HOTKEY_CLASSA);
-    ASSERT_TRUE(Focus(redraw));
-    PressKeys({VK_CONTROL, VK_MENU, 'Z'});
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(redraw, HKM_GETHOTKEY, 0, 0) == 0x065A; }));
+    ASSERT_TRUE(TypeCtrlAlt(dialog, "再描画", 'Z'));
     SelectNode(dialog, 5);
     Click(ChildByText(dialog, "Button", "右ボタンにする。"));
     Click(ChildByText(dialog, "Button", "&OK"));
