@@ -257,55 +257,59 @@ TEST_F(Wallpaper, JapaneseFolderAndFileNamesReachTheObjectAsTheirOwnCharacters) 
     EXPECT_EQ(Advance(), WallpaperSet(expected[1]));
 }
 
-TEST_F(Wallpaper, ObjectThatCannotBeCreatedShowsTheOleErrorAndTheNextHotKeyGoesOn) {
-    MakeFiles(pictures.Path(), {"a.jpg", "b.jpg", "c.jpg"});
-    // The customer bit: no system has a message for this code.
-    recorder.FailWith("create:A00D0C0D:1");
-    Start(pictures.Path());
-    PressAction(5);
-    HWND box = yorunel.WaitForBox("Yorunel");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), "OLE エラー a00d0c0d.");
-    WaitPainted(box);
-    SaveScreenshot("wallpaper_ole_error");
-    ClickDialogButton(box, IDOK);
-    // The failed advance still moved the position on.
-    EXPECT_EQ(Advance(), WallpaperSet(pictures.File("c.jpg")));
-    EXPECT_EQ(recorder.Lines().size(), 3u);
-}
-
-TEST_F(Wallpaper, CreationFailureWithASystemMessageShowsThatMessage) {
-    constexpr HRESULT kAccessDenied = static_cast<HRESULT>(0x80070005);
+// The system's text for an error code as the failure box shows it: trailing
+// blanks and full stops cut, one full stop appended.
+std::string SystemFailureText(DWORD code) {
     char system[512] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                  static_cast<DWORD>(kAccessDenied), 0, system, sizeof(system), nullptr);
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, system,
+                                  sizeof(system), nullptr);
     while (length > 0 && (static_cast<unsigned char>(system[length - 1]) <= ' ' || system[length - 1] == '.'))
         --length;
-    ASSERT_GT(length, 0u) << "the system has a message for this code";
-    MakeFiles(pictures.Path(), {"a.jpg"});
-    recorder.FailWith("create:80070005");
-    Start(pictures.Path());
-    PressAction(5);
-    HWND box = yorunel.WaitForBox("Yorunel");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), std::string(system, length) + ".");
-    ClickDialogButton(box, IDOK);
-    EXPECT_TRUE(recorder.Lines().empty());
+    return length > 0 ? std::string(system, length) + "." : std::string();
 }
 
-TEST_F(Wallpaper, ObjectWithoutTheInterfaceIsReleasedAndShowsItsFailureAndTheNextHotKeyGoesOn) {
+TEST_F(Wallpaper, FailuresOfTheObjectAreShownAndTheNextHotKeyGoesOnFromTheNextPosition) {
+    struct Case {
+        const char* failure;
+        std::string text;
+        // What the object logged while the box is open: a created object is released.
+        std::vector<std::string> logged;
+        const char* screenshot;
+    };
+    const Case cases[] = {
+        // The customer bit: no system has a message for this code.
+        {"create:A00D0C0D:1", "OLE エラー a00d0c0d.", {}, "wallpaper_ole_error"},
+        {"create:80070005:1", SystemFailureText(0x80070005), {}, nullptr},
+        {"interface:1", "Interface はサポートされていません.", {"Released"}, "wallpaper_interface_error"},
+    };
     MakeFiles(pictures.Path(), {"a.jpg", "b.jpg", "c.jpg"});
-    recorder.FailWith("interface:1");
-    Start(pictures.Path());
-    PressAction(5);
-    HWND box = yorunel.WaitForBox("Yorunel");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), "Interface はサポートされていません.");
-    WaitPainted(box);
-    SaveScreenshot("wallpaper_interface_error");
-    EXPECT_EQ(recorder.Lines(), std::vector<std::string>{"Released"});
-    ClickDialogButton(box, IDOK);
-    EXPECT_EQ(Advance(), WallpaperSet(pictures.File("c.jpg")));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failure);
+        ASSERT_FALSE(c.text.empty()) << "the system has a message for this code";
+        recorder.FailWith(c.failure);
+        YorunelProcess program;
+        program.WriteIni(ActionsIni({"WallPaperPath=" + pictures.Path()}));
+        ASSERT_TRUE(program.Start());
+        ASSERT_TRUE(program.WaitReady());
+        ASSERT_TRUE(ActionsHandled(painted));
+        const std::size_t before = recorder.Lines().size();
+        PressAction(5);
+        HWND box = program.WaitForBox("Yorunel");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(MessageBoxText(box), c.text);
+        if (c.screenshot) {
+            WaitPainted(box);
+            SaveScreenshot(c.screenshot);
+        }
+        EXPECT_EQ(Tail(recorder.Lines(), recorder.Lines().size() - before), c.logged);
+        ClickDialogButton(box, IDOK);
+        // The failed advance still moved the position on.
+        PressAction(5);
+        EXPECT_TRUE(recorder.WaitForLines(before + c.logged.size() + 3));
+        EXPECT_EQ(Tail(recorder.Lines(), 3), WallpaperSet(pictures.File("c.jpg")));
+        program.Close();
+        EXPECT_TRUE(program.WaitForExit());
+    }
 }
 
 TEST_F(Wallpaper, FailuresWhileTheFailureBoxIsOpenAreNotStackedOnIt) {
