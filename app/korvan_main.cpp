@@ -15,7 +15,6 @@ TKorvanMain* KorvanMain = nullptr;
 
 namespace {
 
-
 bool FileFound(const std::string& path) {
     WIN32_FIND_DATAA found;
     unique_find search(FindFirstFileA(path.c_str(), &found));

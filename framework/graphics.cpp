@@ -1,7 +1,6 @@
 #include "framework/graphics.h"
 
 #include "framework/handles.h"
-
 #include "framework/program_resources.h"
 
 COLORREF ColorToRGB(TColor color) {

@@ -17,7 +17,6 @@ public:
     TTrayIcon(TWinControl* owner, UINT callbackMessage);
     ~TTrayIcon() override;
 
-    const NOTIFYICONDATAA& Record() const { return *record_; }
     // Sets the record's icon and tip; Show or Update hands them to the task bar.
     void SetState(HICON icon, const char* tip);
     // Adds the icon; while the task bar refuses it, tries again every few seconds.
@@ -28,8 +27,6 @@ public:
     void Hide();
     // The owner passes every message here first; true when it was the tray's.
     bool HandleMessage(UINT message);
-    // True while the icon waits for a task bar that takes it.
-    bool Retrying() const { return retry_ != nullptr; }
 
 private:
     bool Add();

@@ -1,5 +1,6 @@
 #include "settings_ui/korvan_prop.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -257,17 +258,17 @@ std::string TKorvanProp::RegisterHotKeyFields() {
         const TShortCut value = (this->*setting.hotKeyField)->HotKey();
         // While paused the hotkeys stay released; the resume registers them.
         const bool refused = !main.Paused && !main.HookHotKey1->AddHotKey(setting.hotKey, value);
-        const TSetting* same = nullptr;
-        for (const TSetting* other : earlier)
-            if (!same && (this->*other->hotKeyField)->HotKey() == value)
-                same = other;
+        const auto same = std::find_if(earlier.begin(), earlier.end(), [&](const TSetting* other) {
+            return (this->*other->hotKeyField)->HotKey() == value;
+        });
+        const char* sameChore = same != earlier.end() ? (*same)->chore : nullptr;
         earlier.push_back(&setting);
         if (value == 0)
             continue;
         std::string reason;
         // Paused, nothing is registered: only a repeat of an earlier field is known to be refused.
-        if (same && (refused || main.Paused))
-            reason = FormatText(texts::HotKeySameAs, same->chore);
+        if (sameChore && (refused || main.Paused))
+            reason = FormatText(texts::HotKeySameAs, sameChore);
         else if (refused)
             reason = texts::HotKeyHeldElsewhere;
         else if (FormatShortCut(value).empty())

@@ -294,6 +294,13 @@ TEST(Startup, RestartedTaskbarGetsTheIconBackInItsState) {
     ASSERT_TRUE(WaitUntil([&] { return yorunel.TrayIconPresent(); }));
     EXPECT_TRUE(TipIs(kPausedTip));
     EXPECT_TRUE(WaitUntil([] { return TrayIconIsGrey(); }));
+
+    // Lost without an announcement: the next change of state adds it again.
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
+    ASSERT_FALSE(yorunel.TrayIconPresent());
+    yorunel.Tray(WM_LBUTTONDOWN);
+    EXPECT_TRUE(WaitUntil([&] { return yorunel.TrayIconPresent(); }));
+    EXPECT_TRUE(TipIs(kRunningTip));
 }
 
 TEST(Startup, SessionEndSavesTheSettingsAndRemovesTheIcon) {

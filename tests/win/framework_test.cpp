@@ -95,6 +95,19 @@ TEST(Framework, FailureInAWindowProcedureReachesTheFailureBoxAndTheLoopGoesOn) {
     EXPECT_TRUE(WaitUntil([&] { return calls == 2; }));
 }
 
+TEST(Framework, ModalRunGivesItsOwnerBackAlsoWhenItsCloseHandlerThrows) {
+    TProbeForm owner;
+    ShowWindow(owner.Handle(), SW_SHOW);
+    TProbeForm dialog;
+    dialog.OnClose = [](TComponent*) { throw EFailure("closing failed"); };
+    dialog.onUser = [&] { dialog.ModalResult = mrOk; };
+    PostMessageA(dialog.Handle(), WM_USER, 0, 0);
+    EXPECT_THROW(dialog.ShowModal(), EFailure);
+    EXPECT_TRUE(IsWindowEnabled(owner.Handle())) << "the owner blocked for good";
+    EXPECT_FALSE(dialog.Visible());
+    EXPECT_FALSE(dialog.Modal());
+}
+
 TEST(Framework, TimerTicksStopsAtZeroAndRaisesWhenRestartedWithoutATimerToGive) {
     TTimer timer(nullptr);
     int ticks = 0;
