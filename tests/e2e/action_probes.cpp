@@ -315,8 +315,12 @@ bool ActionsHandled(TestWindow& window, DWORD timeoutMs) {
 }
 
 bool PickWallpaperItem(YorunelProcess& yorunel, int downs, UINT openWith) {
+    // The program builds the whole menu before it shows: with thousands of
+    // wallpapers that takes seconds on a busy machine. Keys pressed once a
+    // menu is shown are taken in order, so only the waits need the room.
+    constexpr DWORD kLongMenuMs = 60000;
     yorunel.Tray(openWith);
-    if (!WaitForPopupMenu())
+    if (!WaitForPopupMenu(kLongMenuMs))
         return false;
     PressKeys({VK_DOWN});
     PressKeys({VK_RIGHT});
@@ -325,7 +329,7 @@ bool PickWallpaperItem(YorunelProcess& yorunel, int downs, UINT openWith) {
         for (HWND menu : FindTopWindows("#32768", nullptr))
             visible += IsWindowVisible(menu) ? 1 : 0;
         return visible >= 2;
-    });
+    }, kLongMenuMs);
     if (!submenu) {
         PressKeys({VK_ESCAPE});
         PressKeys({VK_ESCAPE});

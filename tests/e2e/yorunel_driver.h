@@ -68,8 +68,8 @@ std::vector<std::string> TrayTips();
 // false when it is in colour.
 bool TrayIconIsGrey();
 // The visible popup menu window, or null after the wait.
-HWND WaitForPopupMenu(DWORD timeoutMs = 5000);
-bool PopupMenuGone(DWORD timeoutMs = 5000);
+HWND WaitForPopupMenu(DWORD timeoutMs = 10000);
+bool PopupMenuGone(DWORD timeoutMs = 10000);
 // A settings file in the profile format, CRLF lines.
 std::string Ini(const std::vector<std::string>& lines);
 

@@ -81,7 +81,7 @@ private:
 };
 
 // Waits until the window and its children have no part left to paint.
-bool WaitPainted(HWND window, DWORD timeoutMs = 5000);
+bool WaitPainted(HWND window, DWORD timeoutMs = 10000);
 // The file type (extension) the link recorder also opens.
 constexpr const char* kLinkFileType = ".ylink";
 // Makes the command recorder (command_recorder.exe, a Windows path) the

@@ -216,7 +216,7 @@ protected:
         return [name, button, &statusSeen](HWND dialog) {
             HWND tree = GetDlgItem(dialog, kTreeId);
             if (Select(tree, FolderOnDriveC(tree, name)))
-                WaitUntil([&] { return StatusText(dialog).find(name) != std::string::npos; }, 5000);
+                WaitUntil([&] { return StatusText(dialog).find(name) != std::string::npos; });
             statusSeen = StatusText(dialog);
             ClickDialogButton(dialog, button);
         };
@@ -241,7 +241,7 @@ TEST_F(FolderDialogTest, OpensAtMyComputerWithTitleAndStatusLineAndGivesTheConfi
         opened = Look(window);
         HWND tree = GetDlgItem(window, kTreeId);
         Select(tree, FolderOnDriveC(tree, folderName_));
-        WaitUntil([&] { return StatusText(window) == folder_; }, 5000);
+        WaitUntil([&] { return StatusText(window) == folder_; });
         status = StatusText(window);
         WaitPainted(window);
         shownOnDisplay = SaveScreenshotShowing("folder_dialog_selected", PointsOf(window));
@@ -266,7 +266,7 @@ TEST_F(FolderDialogTest, DriveGivesItsPathWithTheSeparatorTheShellWrites) {
     BrowserDriver driver([&](HWND window) {
         HWND tree = GetDlgItem(window, kTreeId);
         Select(tree, DriveC(tree));
-        WaitUntil([&] { return !StatusText(window).empty(); }, 5000);
+        WaitUntil([&] { return !StatusText(window).empty(); });
         status = StatusText(window);
         ClickDialogButton(window, IDOK);
     });
@@ -342,7 +342,7 @@ TEST_F(FolderDialogTest, ConfirmingMyComputerCountsAsAChoiceButLeavesDirectory) 
     std::string selected;
     BrowserDriver driver([&](HWND window) {
         HWND tree = GetDlgItem(window, kTreeId);
-        WaitUntil([&] { return StatusText(window).empty(); }, 5000);
+        WaitUntil([&] { return StatusText(window).empty(); });
         Select(tree, NextItem(tree, TVGN_ROOT, nullptr));
         selected = Look(window).selected;
         status = StatusText(window);
