@@ -96,7 +96,7 @@ TEST_F(Settings, WhileOpenTrayClicksNeitherPauseNorOpenTheMenu) {
     yorunel.Tray(WM_RBUTTONDOWN);
     // A marker behind the two clicks: once it is handled, so are they.
     DWORD_PTR answer = 0;
-    SendMessageTimeoutA(yorunel.MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    SendMessageTimeoutA(yorunel.MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 30000, &answer);
     EXPECT_TRUE(PopupMenuGone(0));
     EXPECT_EQ(TrayTips(), std::vector<std::string>{"Yorunel(実行中)"});
     Click(ChildByText(dialog, "Button", "閉じる(&C)"));

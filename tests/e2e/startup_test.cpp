@@ -310,9 +310,9 @@ TEST(Startup, SessionEndSavesTheSettingsAndRemovesTheIcon) {
     ASSERT_TRUE(yorunel.WaitReady());
     HWND main = yorunel.MainWindow();
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 30000, &result);
     EXPECT_TRUE(result) << "the program lets the session end";
-    SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 30000, &result);
     EXPECT_FALSE(yorunel.TrayIconPresent());
     EXPECT_EQ(yorunel.ReadIni(), Ini({"[HotKey]", "Paint=Ctrl+Alt+P", "ScreenSaver=", "ExitDialog=", "Panic=",
                                       "Application1=", "Application2=", "WallPaper=",

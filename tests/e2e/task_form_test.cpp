@@ -207,7 +207,7 @@ TEST_F(Picker, DoubleClickWithNoEntrySelectedKeepsThePickerOpen) {
     PostMessageA(picker, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
     // A marker behind it: once the picker has handled that, the double click is handled too.
     DWORD_PTR answer = 0;
-    SendMessageTimeoutA(picker, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    SendMessageTimeoutA(picker, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 30000, &answer);
     PumpMessages();
     EXPECT_TRUE(IsWindowVisible(picker));
     EXPECT_EQ(WindowText(edit1_), "");
