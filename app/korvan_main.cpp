@@ -67,6 +67,10 @@ LRESULT TKorvanMain::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (TrayIcon && TrayIcon->HandleMessage(message))
         return 0;
+    if (message == WM_TIMER && wParam == kSaverTimer) {
+        SaverTimerTimer();
+        return 0;
+    }
     if (message == WM_ENDSESSION) {
         // Windows ends the session without closing the window: save now.
         if (wParam && TrayIcon)
@@ -212,7 +216,7 @@ void TKorvanMain::TogglePause() {
 }
 
 void TKorvanMain::SetTrayState(int iconId, const char* tip) {
-    TrayIcon->SetState(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId)), tip);
+    TrayIcon->SetState(iconId, tip);
 }
 
 void TKorvanMain::WMTrayIcon(LPARAM mouseMessage) {
@@ -224,7 +228,11 @@ void TKorvanMain::WMTrayIcon(LPARAM mouseMessage) {
     if (!left && !right)
         return;
     if (settings) {
-        SetForegroundWindow(Handle());
+        // The dialog has no task-bar button: a click on the icon is the way
+        // back to it, or to the picker open above it. The shell lets the
+        // icon's program take the foreground at such a click.
+        HWND front = GetLastActivePopup(GetWindow(settings, GW_OWNER));
+        SetForegroundWindow(front && IsWindowVisible(front) && IsWindowEnabled(front) ? front : settings);
         return;
     }
     if (Mouse ? left : right)

@@ -85,6 +85,10 @@ protected:
 
 private:
     void WMTrayIcon(LPARAM mouseMessage);
+    // Starts the screen saver once the keys of its hotkey are up.
+    void SaverTimerTimer();
+    static constexpr UINT_PTR kSaverTimer = 1;
+    int saverPolls_ = 0;
     void SetTrayState(int iconId, const char* tip);
     // The session is ending: save if the file takes it, and ask nobody.
     void EndSession();

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/failure.h"
+#include "framework/handles.h"
 
 void InitCommonControls(DWORD classes) {
     using InitProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
@@ -13,4 +14,19 @@ void InitCommonControls(DWORD classes) {
         throw EFailure(FormatText("comctl32.dll: %lu", GetLastError()));
     INITCOMMONCONTROLSEX controls = {sizeof(controls), classes};
     init(&controls);
+}
+
+HICON LoadSmallIcon(int id) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    // Loaded for the call only: a program that never opens its settings does
+    // not carry the common controls. Version 5 and systems before Vista lack it.
+    const unique_hmodule controls(LoadLibraryA("comctl32.dll"));
+    using LoadIconMetricProc = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
+    const auto loadMetric = reinterpret_cast<LoadIconMetricProc>(
+        reinterpret_cast<void*>(controls ? GetProcAddress(controls.get(), "LoadIconMetric") : nullptr));
+    HICON icon = nullptr;
+    if (loadMetric && SUCCEEDED(loadMetric(instance, MAKEINTRESOURCEW(id), LIM_SMALL, &icon)))
+        return icon;
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                         GetSystemMetrics(SM_CYSMICON), 0));
 }

@@ -8,3 +8,7 @@
 // registers the classes named by the ICC_* flags; throws EFailure when
 // the system has none.
 void InitCommonControls(DWORD classes);
+
+// Icon resource id of this program at the system's small-icon size, scaled
+// from a larger image where the common controls can; the caller owns it.
+HICON LoadSmallIcon(int id);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "framework/common_controls.h"
+
 namespace {
 
 #ifndef _WIN64
@@ -11,6 +13,16 @@ static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the tray record is the version-1 r
 constexpr unsigned kRetryInterval = 3000;
 // Posted to the owner so that the retry timer is destroyed outside its own tick.
 constexpr UINT WM_TRAYRETRYDONE = WM_APP + 1;
+
+// Under UIPI a program run as administrator gets no message from Explorer
+// unless it allows it (Windows 7 and later; looked up, older ones lack it).
+void AllowFromExplorer(HWND window, UINT message) {
+    using FilterProc = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+    const auto filter = reinterpret_cast<FilterProc>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+    if (filter)
+        filter(window, message, MSGFLT_ALLOW, nullptr);
+}
 
 }  // namespace
 
@@ -25,12 +37,15 @@ TTrayIcon::TTrayIcon(TWinControl* owner, UINT callbackMessage)
     record.uID = 0;
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record.uCallbackMessage = callbackMessage;
+    AllowFromExplorer(record.hWnd, callbackMessage);
+    AllowFromExplorer(record.hWnd, taskbarCreated_);
 }
 
 TTrayIcon::~TTrayIcon() = default;
 
-void TTrayIcon::SetState(HICON icon, const char* tip) {
-    record_->hIcon = icon;
+void TTrayIcon::SetState(int iconId, const char* tip) {
+    iconId_ = iconId;
+    ReloadIcon();
     std::memset(record_->szTip, 0, sizeof(record_->szTip));
     lstrcpynA(record_->szTip, tip, sizeof(record_->szTip));
 }
@@ -75,10 +90,19 @@ bool TTrayIcon::HandleMessage(UINT message) {
     }
     if (message != taskbarCreated_ || taskbarCreated_ == 0)
         return false;
-    // A new task bar has forgotten every icon.
-    if (wanted_)
+    // A new task bar has forgotten every icon; it gets one loaded anew, at
+    // the size the system gives now.
+    if (wanted_) {
+        ReloadIcon();
         Show();
+    }
     return true;
+}
+
+void TTrayIcon::ReloadIcon() {
+    // The tray shrinks a larger image, blurred; it keeps a copy of this one.
+    icon_.reset(LoadSmallIcon(iconId_));
+    record_->hIcon = icon_.get();
 }
 
 bool TTrayIcon::Add() {

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "framework/handles.h"
 #include "framework/timer.h"
 
 class TTrayIcon : public TComponent {
@@ -17,8 +18,9 @@ public:
     TTrayIcon(TWinControl* owner, UINT callbackMessage);
     ~TTrayIcon() override;
 
-    // Sets the record's icon and tip; Show or Update hands them to the task bar.
-    void SetState(HICON icon, const char* tip);
+    // Sets the record's icon (a resource id, loaded at the small-icon size)
+    // and tip; Show or Update hands them to the task bar.
+    void SetState(int iconId, const char* tip);
     // Adds the icon; while the task bar refuses it, tries again every few seconds.
     void Show();
     // Hands the record's state to the task bar, adding the icon again if it is gone.
@@ -29,11 +31,15 @@ public:
     bool HandleMessage(UINT message);
 
 private:
+    // Loads the icon of iconId_ at the small-icon size into the record.
+    void ReloadIcon();
     bool Add();
     void StopRetrying();
 
     TWinControl* ownerWindow_;
     std::unique_ptr<NOTIFYICONDATAA> record_;
+    int iconId_ = 0;
+    unique_hicon icon_;
     UINT taskbarCreated_;
     bool wanted_ = false;
     TTimer* retry_ = nullptr;

@@ -31,7 +31,12 @@ bool THookHotKey::AddHotKey(int Index, TShortCut ShortCut) {
     // Windows keeps an earlier combination under the same window and id beside
     // a new one (RegisterHotKey's documentation), so the index is freed first.
     UnregisterHotKey(Handle(), Index);
-    return RegisterHotKey(Handle(), Index, mask, key) != FALSE;
+    // Without MOD_NOREPEAT (Windows 7 and later) auto-repeat sends the hotkey
+    // again and again while the keys are held.
+    if (RegisterHotKey(Handle(), Index, mask | MOD_NOREPEAT, key))
+        return true;
+    // Older systems refuse the flag; a combination held elsewhere is refused either way.
+    return GetLastError() != ERROR_HOTKEY_ALREADY_REGISTERED && RegisterHotKey(Handle(), Index, mask, key) != FALSE;
 }
 
 bool THookHotKey::RemoveHotKey(int Index) {

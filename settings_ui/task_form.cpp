@@ -35,14 +35,19 @@ BOOL CALLBACK ListWindowProc(HWND window, LPARAM list) {
     try {
         if (!IsWindowVisible(window))
             return TRUE;
-        char title[256] = {};
-        if (GetWindowTextA(window, title, 255) == 0)
+        TListedTitle title = {};
+        if (ReadListedTitle(window, title) == 0)
             return TRUE;
         reinterpret_cast<TListBox*>(list)->Add(title);
     } catch (...) {
         Application->HandleException();
     }
     return TRUE;
+}
+
+int ReadListedTitle(HWND window, TListedTitle& title) {
+    title[0] = '\0';
+    return GetWindowTextA(window, title, sizeof(title) - 1);
 }
 
 void TTaskForm::FillList() {

@@ -31,5 +31,11 @@ private:
 // EnumWindows callback: lists the title of a visible, titled window.
 BOOL CALLBACK ListWindowProc(HWND window, LPARAM list);
 
+// A window's title as the picker lists it: code page 932, characters outside
+// it turned into "?" or a look-alike, cut to its first 254 bytes. The panic
+// key compares the stored title with this reading, never with the real one.
+using TListedTitle = char[256];
+int ReadListedTitle(HWND window, TListedTitle& title);
+
 // The open window picker, while there is one.
 extern TTaskForm* TaskForm;

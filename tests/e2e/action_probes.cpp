@@ -1,5 +1,6 @@
 #include "tests/e2e/action_probes.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "tests/e2e/message_probe.h"
@@ -156,11 +157,17 @@ bool MessageProbe::Mark(DWORD timeoutMs) const {
         timeoutMs);
 }
 
-std::string MessageProbe::Line(UINT command, LPARAM lParam) const {
+std::string MessageProbe::Line(UINT message, WPARAM wParam, LPARAM lParam) const {
     char line[160];
-    std::snprintf(line, sizeof(line), "WM_SYSCOMMAND %p %llx %llx", static_cast<void*>(window_),
-                  static_cast<unsigned long long>(command), static_cast<unsigned long long>(lParam));
+    std::snprintf(line, sizeof(line), "%s %p %llx %llx", message == WM_TIMER ? "WM_TIMER" : "WM_SYSCOMMAND",
+                  static_cast<void*>(window_), static_cast<unsigned long long>(wParam),
+                  static_cast<unsigned long long>(lParam));
     return line;
+}
+
+int MessageProbe::Count(const std::string& line) const {
+    const auto lines = Lines();
+    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
 }
 
 CommandRecorder::CommandRecorder() : log_("yorunel_commands") {

@@ -56,7 +56,7 @@ private:
 std::vector<std::string> WallpaperSet(const std::string& utf8Path);
 
 // A message hook (message_probe.dll) on the thread of a window of another
-// process, logging the WM_SYSCOMMAND messages that thread takes. Make it
+// process, logging the WM_SYSCOMMAND and WM_TIMER messages that thread takes. Make it
 // before starting the program, whose hook finds its log through the
 // environment, and hook the window once it is there.
 class MessageProbe {
@@ -72,7 +72,9 @@ public:
     // logged it: every message queued before it has been taken by then.
     bool Mark(DWORD timeoutMs = 10000) const;
     // The line the probe writes for a message to the window.
-    std::string Line(UINT command, LPARAM lParam) const;
+    std::string Line(UINT message, WPARAM wParam, LPARAM lParam) const;
+    // How many of its lines are this one.
+    int Count(const std::string& line) const;
 
 private:
     testing_support::TempFolder log_;

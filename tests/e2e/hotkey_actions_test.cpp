@@ -10,7 +10,7 @@ using namespace testing_support;
 
 namespace {
 
-const char* const kDisplaySettings = "shell32.dll,Control_RunDLL Desk.cpl";
+const char* const kDisplaySettings = "shell32.dll,Control_RunDLL desk.cpl,,@screensaver";
 
 std::string WindowsFolder() {
     char folder[MAX_PATH] = {};
@@ -124,7 +124,7 @@ TEST_F(HotKeyActions, RedrawRepaintsEveryWindow) {
     EXPECT_TRUE(WaitUntil([&] { return painted.Count(WM_PAINT) > 0 && other.Count(WM_PAINT) > 0; }));
 }
 
-TEST_F(HotKeyActions, ConfiguredScreenSaverIsRequestedFromTheProgramsOwnWindow) {
+TEST_F(HotKeyActions, ConfiguredScreenSaverIsRequestedFromTheProgramsOwnWindowOnceTheKeysAreUp) {
     SystemIni system;
     CommandRecorder commands;
     ASSERT_TRUE(commands.ReplaceProgram(SystemFolder() + "\\rundll32.exe"));
@@ -140,14 +140,15 @@ TEST_F(HotKeyActions, ConfiguredScreenSaverIsRequestedFromTheProgramsOwnWindow) 
         ASSERT_TRUE(program.WaitReady());
         ASSERT_TRUE(probe.Hook(program.MainWindow()));
         ASSERT_TRUE(probe.Mark()) << "the probe runs in the program";
-        PressAction(2);
-        const std::string request = probe.Line(SC_SCREENSAVE, 0);
-        EXPECT_TRUE(WaitUntil([&] {
-            for (const std::string& line : probe.Lines())
-                if (line == request)
-                    return true;
-            return false;
-        })) << request;
+        // A screen saver closes at the key-up that follows its start: with
+        // the keys held, the program polls them and asks for nothing.
+        HoldKeys({VK_CONTROL, VK_MENU, 'S'}, true);
+        const std::string poll = probe.Line(WM_TIMER, 1, 0);
+        const std::string request = probe.Line(WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+        EXPECT_TRUE(WaitUntil([&] { return probe.Count(poll) >= 3; })) << poll;
+        EXPECT_EQ(probe.Count(request), 0) << "requested while the keys are down";
+        HoldKeys({VK_CONTROL, VK_MENU, 'S'}, false);
+        EXPECT_TRUE(WaitUntil([&] { return probe.Count(request) == 1; })) << request;
         ASSERT_TRUE(probe.Mark());
         EXPECT_TRUE(commands.Lines().empty()) << "no display settings";
         program.Close();
@@ -155,7 +156,7 @@ TEST_F(HotKeyActions, ConfiguredScreenSaverIsRequestedFromTheProgramsOwnWindow) 
     }
 }
 
-TEST_F(HotKeyActions, WithoutAScreenSaverTheDisplaySettingsAreStartedByTheSystemFoldersRundll32) {
+TEST_F(HotKeyActions, WithoutAScreenSaverItsSettingsPageIsStartedByTheSystemFoldersRundll32) {
     SystemIni system;
     ASSERT_TRUE(system.SetScreenSaver(nullptr));
     ASSERT_FALSE(system.HasScreenSaver());

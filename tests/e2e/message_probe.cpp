@@ -1,8 +1,8 @@
 // A message hook that the tests set on a thread of the program under test:
 // the system loads this library into that process and calls the hook for
-// every message the thread takes from its queue. Each WM_SYSCOMMAND taken,
-// and each WM_NULL carrying kProbeMark (which tells that the hook runs), is
-// appended to the file named by YORUNEL_PROBE_LOG.
+// every message the thread takes from its queue. Each WM_SYSCOMMAND and
+// WM_TIMER taken, and each WM_NULL carrying kProbeMark (which tells that the
+// hook runs), is appended to the file named by YORUNEL_PROBE_LOG.
 #include <windows.h>
 
 #include <cstdio>
@@ -32,8 +32,9 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MessageProbe(int code, WPARAM 
     // A peek that leaves the message in the queue sees it again later.
     if (code == HC_ACTION && removal == PM_REMOVE && message) {
         char line[160];
-        if (message->message == WM_SYSCOMMAND) {
-            std::snprintf(line, sizeof(line), "WM_SYSCOMMAND %p %llx %llx\n", static_cast<void*>(message->hwnd),
+        if (message->message == WM_SYSCOMMAND || message->message == WM_TIMER) {
+            std::snprintf(line, sizeof(line), "%s %p %llx %llx\n",
+                          message->message == WM_TIMER ? "WM_TIMER" : "WM_SYSCOMMAND", static_cast<void*>(message->hwnd),
                           static_cast<unsigned long long>(message->wParam),
                           static_cast<unsigned long long>(message->lParam));
             Log(line);

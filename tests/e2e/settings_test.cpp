@@ -2,6 +2,7 @@
 // worked with keys and clicks.
 #include <gtest/gtest.h>
 
+#include "tests/e2e/action_probes.h"
 #include "tests/e2e/settings_driver.h"
 
 using namespace e2e;
@@ -89,16 +90,33 @@ TEST_F(Settings, TypedHotKeyAppliedByOkIsRegisteredAndSavedAtTheNextPause) {
     EXPECT_NE(saved.find("Application1=Alpha\r\n"), std::string::npos);
 }
 
-TEST_F(Settings, WhileOpenTrayClicksNeitherPauseNorOpenTheMenu) {
+TEST_F(Settings, WhileOpenTrayClicksBringItForwardAndNeitherPauseNorOpenTheMenu) {
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
-    yorunel.Tray(WM_LBUTTONDOWN);
-    yorunel.Tray(WM_RBUTTONDOWN);
+    // Another program's window in front; the dialog has no task-bar button.
+    TestWindow other("Yorunel window in front");
+    const auto clickBrings = [&](UINT button, HWND expected) {
+        SetForegroundWindow(other.Handle());
+        if (!WaitUntil([&] { return GetForegroundWindow() == other.Handle(); }))
+            return false;
+        yorunel.Tray(button);
+        return WaitUntil([&] { return GetForegroundWindow() == expected; });
+    };
+    EXPECT_TRUE(clickBrings(WM_LBUTTONDOWN, dialog));
+    EXPECT_TRUE(clickBrings(WM_RBUTTONDOWN, dialog));
     // A marker behind the two clicks: once it is handled, so are they.
     DWORD_PTR answer = 0;
     SendMessageTimeoutA(yorunel.MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 30000, &answer);
     EXPECT_TRUE(PopupMenuGone(0));
     EXPECT_EQ(TrayTips(), std::vector<std::string>{"Yorunel(実行中)"});
+    // The folder browser open above the dialog is the one that comes forward.
+    SelectNode(dialog, 3);
+    Click(ChildByText(dialog, "Button", "パス"));
+    HWND browser = WaitForWindow("#32770", nullptr, yorunel.ProcessId());
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(clickBrings(WM_LBUTTONDOWN, browser));
+    ClickDialogButton(browser, IDCANCEL);
+    ASSERT_TRUE(WaitClosed(browser));
     Click(ChildByText(dialog, "Button", "閉じる(&C)"));
     ASSERT_TRUE(WaitClosed(dialog));
 }

@@ -14,16 +14,17 @@ namespace {
 // A window of the test with a title, shown or hidden.
 class TestWindow {
 public:
-    explicit TestWindow(const std::string& title, bool visible = true, int x = 600, int y = 500) {
+    // A Unicode window, so that its title keeps what code page 932 lacks.
+    explicit TestWindow(const std::wstring& title, bool visible = true, int x = 600, int y = 500) {
         static const bool registered = [] {
-            WNDCLASSA windowClass = {};
-            windowClass.lpfnWndProc = DefWindowProcA;
+            WNDCLASSW windowClass = {};
+            windowClass.lpfnWndProc = DefWindowProcW;
             windowClass.hInstance = GetModuleHandleA(nullptr);
-            windowClass.lpszClassName = "YorunelPickerTarget";
-            return RegisterClassA(&windowClass) != 0;
+            windowClass.lpszClassName = L"YorunelPickerTarget";
+            return RegisterClassW(&windowClass) != 0;
         }();
         (void)registered;
-        window_ = CreateWindowExA(0, "YorunelPickerTarget", title.c_str(), WS_OVERLAPPEDWINDOW, x, y, 200, 100,
+        window_ = CreateWindowExW(0, L"YorunelPickerTarget", title.c_str(), WS_OVERLAPPEDWINDOW, x, y, 200, 100,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         if (visible)
             ShowWindow(window_, SW_SHOWNOACTIVATE);
@@ -121,11 +122,11 @@ protected:
 }  // namespace
 
 TEST_F(Picker, ListsVisibleTitledWindowsWithDuplicatesAndItselfOnlyAfterARefresh) {
-    TestWindow first("Yorunel target window");
-    TestWindow second("Yorunel target window");
-    TestWindow hidden("Yorunel hidden window", false);
-    TestWindow untitled("");
-    TestWindow longTitle(std::string(300, 'L'));
+    TestWindow first(L"Yorunel target window");
+    TestWindow second(L"Yorunel target window");
+    TestWindow hidden(L"Yorunel hidden window", false);
+    TestWindow untitled(L"");
+    TestWindow longTitle(std::wstring(300, L'L'));
     HWND list = nullptr;
     HWND picker = OpenPicker(upper_, list);
     ASSERT_NE(picker, nullptr);
@@ -159,35 +160,40 @@ TEST_F(Picker, ListsVisibleTitledWindowsWithDuplicatesAndItselfOnlyAfterARefresh
 }
 
 TEST_F(Picker, UpperAndLowerButtonsFillTheirFieldsAndThePickedTitleDrivesThePanicKey) {
-    TestWindow first("Yorunel panic one", true, 600, 400);
-    TestWindow second("Yorunel panic two", true, 600, 560);
+    // Titles as browsers make them: a zero-width space; an em dash, an emoji
+    // and more than the picker keeps.
+    TestWindow first(L"Page - Browser\u200B Name", true, 600, 400);
+    TestWindow second(L"Mail \u2014 Inbox \U0001F4EC " + std::wstring(290, L'x'), true, 600, 560);
+    const std::string one = WindowText(first.Handle());
+    const std::string two = WindowText(second.Handle()).substr(0, 254);
+    ASSERT_EQ(FindWindowA(nullptr, one.c_str()), nullptr) << "the code page cannot hold the title";
     HWND list = nullptr;
     HWND picker = OpenPicker(upper_, list);
     ASSERT_NE(picker, nullptr);
     auto entries = ListEntries(list);
-    auto index = std::find(entries.begin(), entries.end(), "Yorunel panic one") - entries.begin();
+    auto index = std::find(entries.begin(), entries.end(), one) - entries.begin();
     ASSERT_LT(index, static_cast<long>(entries.size()));
     DoubleClickEntry(list, static_cast<int>(index));
     ASSERT_TRUE(WaitClosed(picker));
-    EXPECT_EQ(WindowText(edit1_), "Yorunel panic one");
+    EXPECT_EQ(WindowText(edit1_), one);
     EXPECT_EQ(WindowText(edit2_), "Beta");
 
     picker = OpenPicker(lower_, list);
     ASSERT_NE(picker, nullptr);
     entries = ListEntries(list);
-    index = std::find(entries.begin(), entries.end(), "Yorunel panic two") - entries.begin();
+    index = std::find(entries.begin(), entries.end(), two) - entries.begin();
     ASSERT_LT(index, static_cast<long>(entries.size()));
     DoubleClickEntry(list, static_cast<int>(index));
     ASSERT_TRUE(WaitClosed(picker));
-    EXPECT_EQ(WindowText(edit2_), "Yorunel panic two");
-    EXPECT_EQ(WindowText(edit1_), "Yorunel panic one");
+    EXPECT_EQ(WindowText(edit2_), two);
+    EXPECT_EQ(WindowText(edit1_), one);
 
     // The close box hands nothing back.
     picker = OpenPicker(upper_, list);
     ASSERT_NE(picker, nullptr);
     PostMessageA(picker, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(WaitClosed(picker));
-    EXPECT_EQ(WindowText(edit1_), "Yorunel panic one");
+    EXPECT_EQ(WindowText(edit1_), one);
 
     Click(ChildByText(dialog_, "Button", "&OK"));
     ASSERT_TRUE(WaitClosed(dialog_));

@@ -105,23 +105,23 @@ bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void PressKeys(const std::vector<WORD>& keys) {
-    // With the scan code a real keyboard sends: controls that read it from
-    // WM_CHAR (the hotkey field does) see the right key.
-    auto key = [](WORD code, DWORD flags) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = code;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(code, MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = flags;
-        return input;
-    };
-    std::vector<INPUT> inputs;
-    for (WORD code : keys)
-        inputs.push_back(key(code, 0));
-    for (auto it = keys.rbegin(); it != keys.rend(); ++it)
-        inputs.push_back(key(*it, KEYEVENTF_KEYUP));
+void HoldKeys(const std::vector<WORD>& keys, bool down) {
+    std::vector<INPUT> inputs(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        // With the scan code a real keyboard sends: controls that read it from
+        // WM_CHAR (the hotkey field does) see the right key.
+        const WORD code = keys[down ? i : keys.size() - 1 - i];
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = code;
+        inputs[i].ki.wScan = static_cast<WORD>(MapVirtualKeyA(code, MAPVK_VK_TO_VSC));
+        inputs[i].ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void PressKeys(const std::vector<WORD>& keys) {
+    HoldKeys(keys, true);
+    HoldKeys(keys, false);
 }
 
 bool HotKeyTaken(UINT modifiers, UINT key) {

@@ -43,6 +43,8 @@ void RemoveTree(const std::string& path);
 
 // Keyboard input through SendInput: modifiers down, key, modifiers up.
 void PressKeys(const std::vector<WORD>& keys);
+// The keys down in order, or up in the reverse order, as a user holds them.
+void HoldKeys(const std::vector<WORD>& keys, bool down);
 // True when another program holds the combination (RegisterHotKey refused).
 bool HotKeyTaken(UINT modifiers, UINT key);
 
