@@ -297,6 +297,7 @@ TEST_F(Wallpaper, FailuresOfTheObjectAreShownAndTheNextHotKeyGoesOnFromTheNextPo
         HWND box = program.WaitForBox("Yorunel");
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(MessageBoxText(box), c.text);
+        EXPECT_TRUE(GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) << "in front of the user's windows";
         if (c.screenshot) {
             WaitPainted(box);
             SaveScreenshot(c.screenshot);
