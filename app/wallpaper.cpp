@@ -75,6 +75,11 @@ void TKorvanMain::ApplyWallpaper(const std::string& Path) {
     // A longer path is cut to fit the buffer.
     WCHAR path[MAX_PATH] = {};
     lstrcpynW(path, wide.data(), MAX_PATH);
-    desktop->SetWallpaper(path, 0);
-    desktop->ApplyChanges(kApplyAll);
+    // Refused by a policy, for a removed drive, or for an HTML page where the
+    // shell no longer shows them: told as the other failures are.
+    HRESULT result = desktop->SetWallpaper(path, 0);
+    if (SUCCEEDED(result))
+        result = desktop->ApplyChanges(kApplyAll);
+    if (FAILED(result))
+        throw EFailure(OleErrorMessage(result));
 }
