@@ -9,6 +9,8 @@
 // ApplyChanges answers that code; <times> limits it to the first creations.
 // YORUNEL_WALLPAPER_FAIL_NEXT names a file: while it is there, the next
 // creation takes it away and fails as the setting it holds says, once.
+// YORUNEL_RECORDER_ERROR_MODE, when set, adds the program's error mode
+// ("ErrorMode <n>") after each ApplyChanges.
 //
 // The interface table is written out from the documented order, not taken
 // from the program's headers, so a mistaken header would show here.
@@ -187,6 +189,9 @@ HRESULT STDMETHODCALLTYPE DesktopApplyChanges(ActiveDesktop* self, DWORD flags) 
         if (module)
             FreeLibrary(module);
     }
+    // Asked for: the error mode the program runs with.
+    if (!Environment("YORUNEL_RECORDER_ERROR_MODE").empty())
+        Log("ErrorMode " + std::to_string(GetErrorMode()));
     return self->applyResult;
 }
 
