@@ -27,6 +27,9 @@ void RestrictLibrarySearch() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     RestrictLibrarySearch();
+    // A wallpaper folder on an empty card reader or a removed drive is then
+    // not found, rather than the system asking for a disk.
+    SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS);
     // Two starts at once both pass the window test; the mutex lets one through.
     unique_handle_t mutex(CreateMutexA(nullptr, FALSE, "Local\\Yorunel.Instance"));
     const bool another = GetLastError() == ERROR_ALREADY_EXISTS;

@@ -5,11 +5,10 @@
 #include <wininet.h>
 #include <shlobj.h>
 
-#include <vector>
-
 #include "app/korvan_main.h"
 #include "framework/failure.h"
 #include "framework/handles.h"
+#include "framework/wide_text.h"
 #include "portable/wallpaper_rules.h"
 #include "resources/texts.h"
 
@@ -69,12 +68,15 @@ void TKorvanMain::ApplyWallpaper(const std::string& Path) {
     com_ptr<IActiveDesktop> desktop;
     if (FAILED(unknown.query_to(kActiveDesktopInterface, desktop)))
         throw EFailure(texts::InterfaceNotSupported);
-    const int length = MultiByteToWideChar(CP_ACP, 0, Path.c_str(), -1, nullptr, 0);
-    std::vector<WCHAR> wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, Path.c_str(), -1, wide.data(), length);
-    // A longer path is cut to fit the buffer.
+    // A longer path is cut to fit the buffer. The ANSI search gave the
+    // name: the ANSI code page reads it.
     WCHAR path[MAX_PATH] = {};
-    lstrcpynW(path, wide.data(), MAX_PATH);
-    desktop->SetWallpaper(path, 0);
-    desktop->ApplyChanges(kApplyAll);
+    lstrcpynW(path, WideText(Path, CP_ACP).data(), MAX_PATH);
+    // Refused by a policy, for a removed drive, or for an HTML page where the
+    // shell no longer shows them: told as the other failures are.
+    HRESULT result = desktop->SetWallpaper(path, 0);
+    if (SUCCEEDED(result))
+        result = desktop->ApplyChanges(kApplyAll);
+    if (FAILED(result))
+        throw EFailure(OleErrorMessage(result));
 }

@@ -4,6 +4,7 @@
 
 #include "framework/application.h"
 #include "framework/handles.h"
+#include "framework/wide_text.h"
 
 namespace {
 
@@ -11,11 +12,11 @@ namespace {
 // survives being painted again.
 void PaintHint(TComponent* sender, HDC dc) {
     auto* hint = static_cast<TForm*>(sender);
-    const std::string text = hint->Caption();
+    const std::vector<WCHAR> text = WideText(hint->Caption());
     const selected_object font(dc, hint->Font.Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(hint->Font.Color()));
-    TextOutA(dc, 2, 2, text.c_str(), static_cast<int>(text.size()));
+    TextOutW(dc, 2, 2, text.data(), lstrlenW(text.data()));
 }
 
 }  // namespace
@@ -110,7 +111,8 @@ void TURLLink::MouseMove(TShiftState, int, int) {
     {
         const window_dc dc(hint.Handle());
         const selected_object font(dc.get(), hint.Font.Handle());
-        GetTextExtentPoint32A(dc.get(), link_.c_str(), static_cast<int>(link_.size()), &text);
+        const std::vector<WCHAR> link = WideText(link_);
+        GetTextExtentPoint32W(dc.get(), link.data(), lstrlenW(link.data()), &text);
     }
     // No border: the outer size is the client size.
     SetWindowPos(hint.Handle(), HWND_TOPMOST, pointer.x + hintOffsetX_, pointer.y + hintOffsetY_, text.cx + 6,

@@ -124,7 +124,11 @@ int TApplication::FailureBox(const std::string& text, UINT type) {
     HWND owner = GetActiveWindow();
     const bool nested = boxOpen_;
     boxOpen_ = true;
-    const int answer = MessageBoxA(owner ? owner : Handle(), text.c_str(), Title.c_str(), type | MB_SETFOREGROUND);
+    // A box raised by a timer may be refused the foreground: topmost, it is
+    // still seen. MB_SYSTEMMODAL is application modal plus WS_EX_TOPMOST, as
+    // documented; Wine ignores MB_TOPMOST.
+    const int answer =
+        MessageBoxA(owner ? owner : Handle(), text.c_str(), Title.c_str(), type | MB_SETFOREGROUND | MB_SYSTEMMODAL);
     boxOpen_ = nested;
     return answer;
 }

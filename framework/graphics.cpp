@@ -2,6 +2,7 @@
 
 #include "framework/handles.h"
 #include "framework/program_resources.h"
+#include "framework/wide_text.h"
 
 COLORREF ColorToRGB(TColor color) {
     if (color & 0x80000000u)
@@ -60,13 +61,13 @@ void TFont::SetCharset(BYTE charset) {
 
 HFONT TFont::Handle() const {
     if (!handle_) {
-        LOGFONTA font = {};
+        LOGFONTW font = {};
         font.lfHeight = ScaleToDpi(height_);
         font.lfWeight = FW_NORMAL;
         font.lfCharSet = charset_;
         font.lfQuality = DEFAULT_QUALITY;
-        lstrcpynA(font.lfFaceName, name_.c_str(), LF_FACESIZE);
-        handle_.reset(CreateFontIndirectA(&font));
+        lstrcpynW(font.lfFaceName, WideText(name_).data(), LF_FACESIZE);
+        handle_.reset(CreateFontIndirectW(&font));
     }
     return handle_.get();
 }

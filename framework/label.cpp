@@ -1,6 +1,7 @@
 #include "framework/label.h"
 
 #include "framework/handles.h"
+#include "framework/wide_text.h"
 
 namespace {
 
@@ -56,8 +57,8 @@ void TLabel::AdjustBounds() {
         const window_dc dc(nullptr);
         const selected_object font(dc.get(), font_.Handle());
         // An empty caption keeps the height of a line.
-        const std::string measured = caption_.empty() ? std::string(" ") : caption_;
-        DrawTextA(dc.get(), measured.c_str(), static_cast<int>(measured.size()), &text, kTextFormat | DT_CALCRECT);
+        const std::vector<WCHAR> measured = WideText(caption_.empty() ? std::string(" ") : caption_);
+        DrawTextW(dc.get(), measured.data(), -1, &text, kTextFormat | DT_CALCRECT);
     }
     SetBounds(Left(), Top(), text.right, text.bottom);
 }
@@ -71,5 +72,5 @@ void TLabel::Paint(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(font_.Color()));
     const selected_object font(dc, font_.Handle());
-    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &area, kTextFormat);
+    DrawTextW(dc, WideText(caption_).data(), -1, &area, kTextFormat);
 }

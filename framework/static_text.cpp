@@ -1,6 +1,7 @@
 #include "framework/static_text.h"
 
 #include "framework/handles.h"
+#include "framework/wide_text.h"
 
 TStaticText::TStaticText(TWinControl* parent, const std::string& caption, int left, int top) : TWinControl(parent) {
     CreateChild(parent->Handle(), {"STATIC", 0, SS_LEFT | SS_NOPREFIX, left, top, 0, 0, caption.c_str()});
@@ -9,7 +10,7 @@ TStaticText::TStaticText(TWinControl* parent, const std::string& caption, int le
     {
         const window_dc dc(Handle());
         const selected_object font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
-        DrawTextA(dc.get(), caption.c_str(), -1, &text, DT_CALCRECT | DT_NOPREFIX);
+        DrawTextW(dc.get(), WideText(caption).data(), -1, &text, DT_CALCRECT | DT_NOPREFIX);
     }
     SetWindowPos(Handle(), nullptr, 0, 0, text.right, text.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -36,7 +36,8 @@ public:
 
     bool Registered() const { return registered_; }
     // The failure setting of the object for programs started afterwards
-    // ("create:<hex>[:<times>]" or "interface[:<times>]"; empty for none).
+    // ("create:<hex>[:<times>]", "interface[:<times>]", "set:<hex>[:<times>]"
+    // or "apply:<hex>[:<times>]"; empty for none).
     void FailWith(const std::string& setting) const;
     std::string LogPath() const { return log_.File("wallpaper.log"); }
     std::vector<std::string> Lines() const { return ReadLines(LogPath()); }

@@ -139,10 +139,17 @@ TEST_F(HostileWallpaper, RemovedFolderStillHandsOnItsPathsUntilTheListIsRebuiltE
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     WriteFileBytes(folder + "\\a.jpg", "picture");
     WriteFileBytes(folder + "\\b.jpg", "picture");
+    SetEnvironmentVariableA("YORUNEL_RECORDER_ERROR_MODE", "1");
     Start(folder);
+    SetEnvironmentVariableA("YORUNEL_RECORDER_ERROR_MODE", nullptr);
     RemoveTree(folder);
     ASSERT_FALSE(FileExists(folder));
-    EXPECT_EQ(Advance(), WallpaperSet(folder + "\\b.jpg")) << "what the shell makes of it is its own affair";
+    PressAction(5);
+    ASSERT_TRUE(recorder.WaitForLines(4));
+    std::vector<std::string> expected = WallpaperSet(folder + "\\b.jpg");
+    // Its error mode: a removed drive fails the program's search, with no system box.
+    expected.insert(expected.begin() + 2, "ErrorMode " + std::to_string(SEM_FAILCRITICALERRORS));
+    EXPECT_EQ(recorder.Lines(), expected) << "what the shell makes of it is its own affair";
 
     // The settings dialog closed: the list is built again, from nothing.
     HWND dialog = OpenSettings(yorunel);

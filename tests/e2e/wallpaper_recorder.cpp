@@ -4,9 +4,13 @@
 //
 // YORUNEL_WALLPAPER_FAIL makes it fail: "create:<hex HRESULT>[:<times>]"
 // fails the object's creation with that code, "interface[:<times>]" creates
-// an object without IActiveDesktop; <times> limits it to the first attempts.
+// an object without IActiveDesktop, "set:<hex HRESULT>[:<times>]" and
+// "apply:<hex HRESULT>[:<times>]" create one whose SetWallpaper or
+// ApplyChanges answers that code; <times> limits it to the first creations.
 // YORUNEL_WALLPAPER_FAIL_NEXT names a file: while it is there, the next
 // creation takes it away and fails as the setting it holds says, once.
+// YORUNEL_RECORDER_ERROR_MODE, when set, adds the program's error mode
+// ("ErrorMode <n>") after each ApplyChanges.
 //
 // The interface table is written out from the documented order, not taken
 // from the program's headers, so a mistaken header would show here.
@@ -66,7 +70,7 @@ Failure ParseFailure(const std::string& setting, std::string& rest) {
     const std::size_t colon = setting.find(':');
     failure.kind = setting.substr(0, colon);
     rest = colon == std::string::npos ? std::string() : setting.substr(colon + 1);
-    if (failure.kind == "create") {
+    if (failure.kind != "interface") {
         const std::size_t next = rest.find(':');
         failure.code = static_cast<HRESULT>(std::strtoul(rest.substr(0, next).c_str(), nullptr, 16));
         rest = next == std::string::npos ? std::string() : rest.substr(next + 1);
@@ -144,6 +148,8 @@ struct ActiveDesktop {
     const ActiveDesktopTable* table;
     LONG references;
     bool offersInterface;
+    HRESULT setResult;
+    HRESULT applyResult;
 };
 
 HRESULT STDMETHODCALLTYPE DesktopQueryInterface(ActiveDesktop* self, REFIID iid, void** result) {
@@ -172,7 +178,7 @@ ULONG STDMETHODCALLTYPE DesktopRelease(ActiveDesktop* self) {
     return static_cast<ULONG>(left);
 }
 
-HRESULT STDMETHODCALLTYPE DesktopApplyChanges(ActiveDesktop*, DWORD flags) {
+HRESULT STDMETHODCALLTYPE DesktopApplyChanges(ActiveDesktop* self, DWORD flags) {
     Log("ApplyChanges " + std::to_string(flags));
     // Asked for: a library loaded by its bare name from inside the program,
     // to see where the program lets libraries come from.
@@ -183,15 +189,18 @@ HRESULT STDMETHODCALLTYPE DesktopApplyChanges(ActiveDesktop*, DWORD flags) {
         if (module)
             FreeLibrary(module);
     }
-    return S_OK;
+    // Asked for: the error mode the program runs with.
+    if (!Environment("YORUNEL_RECORDER_ERROR_MODE").empty())
+        Log("ErrorMode " + std::to_string(GetErrorMode()));
+    return self->applyResult;
 }
 
-HRESULT STDMETHODCALLTYPE DesktopSetWallpaper(ActiveDesktop*, PCWSTR path, DWORD reserved) {
+HRESULT STDMETHODCALLTYPE DesktopSetWallpaper(ActiveDesktop* self, PCWSTR path, DWORD reserved) {
     Log("SetWallpaper " + Utf8(path));
     // Only ever 0; anything else is worth a line of its own.
     if (reserved != 0)
         Log("SetWallpaper reserved " + std::to_string(reserved));
-    return S_OK;
+    return self->setResult;
 }
 
 const ActiveDesktopTable kDesktopTable = {
@@ -262,7 +271,9 @@ HRESULT STDMETHODCALLTYPE FactoryCreateInstance(Factory*, IUnknown* outer, REFII
     const Failure failure = CurrentFailure();
     if (failure.kind == "create")
         return failure.code;
-    auto* object = new ActiveDesktop{&kDesktopTable, 1, failure.kind != "interface"};
+    auto* object = new ActiveDesktop{&kDesktopTable, 1, failure.kind != "interface",
+                                     failure.kind == "set" ? failure.code : S_OK,
+                                     failure.kind == "apply" ? failure.code : S_OK};
     InterlockedIncrement(&liveObjects);
     const HRESULT queried = DesktopQueryInterface(object, iid, result);
     DesktopRelease(object);

@@ -281,6 +281,12 @@ TEST_F(Wallpaper, FailuresOfTheObjectAreShownAndTheNextHotKeyGoesOnFromTheNextPo
         {"create:A00D0C0D:1", "OLE エラー a00d0c0d.", {}, "wallpaper_ole_error"},
         {"create:80070005:1", SystemFailureText(0x80070005), {}, nullptr},
         {"interface:1", "Interface はサポートされていません.", {"Released"}, "wallpaper_interface_error"},
+        // The device not ready: SetWallpaper refused, ApplyChanges not called.
+        {"set:80070015:1",
+         SystemFailureText(0x80070015),
+         {"SetWallpaper " + pictures.File("b.jpg"), "Released"},
+         nullptr},
+        {"apply:80070005:1", SystemFailureText(0x80070005), WallpaperSet(pictures.File("b.jpg")), nullptr},
     };
     MakeFiles(pictures.Path(), {"a.jpg", "b.jpg", "c.jpg"});
     for (const Case& c : cases) {
@@ -297,6 +303,7 @@ TEST_F(Wallpaper, FailuresOfTheObjectAreShownAndTheNextHotKeyGoesOnFromTheNextPo
         HWND box = program.WaitForBox("Yorunel");
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(MessageBoxText(box), c.text);
+        EXPECT_TRUE(GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) << "in front of the user's windows";
         if (c.screenshot) {
             WaitPainted(box);
             SaveScreenshot(c.screenshot);
