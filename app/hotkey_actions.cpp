@@ -12,24 +12,26 @@ namespace {
 // A panic window that stopped answering may not freeze the resident program.
 constexpr UINT kMinimizeTimeout = 3000;
 
+struct TitleSearch {
+    const std::string& title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchListedTitle(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<TitleSearch*>(data);
+    TListedTitle listed;
+    if (ReadListedTitle(window, listed) == 0 || search.title != listed)
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
 // The first top-level window, in Z order, whose title reads as the picker
 // read it: a browser's title holds characters the code page lacks, so the
 // stored text never equals the real title, and a long one was cut.
 HWND FindListedWindow(const std::string& title) {
-    struct Search {
-        const std::string& title;
-        HWND found;
-    } search{title, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& search = *reinterpret_cast<Search*>(data);
-            TListedTitle listed;
-            if (ReadListedTitle(window, listed) == 0 || search.title != listed)
-                return TRUE;
-            search.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TitleSearch search{title, nullptr};
+    EnumWindows(MatchListedTitle, reinterpret_cast<LPARAM>(&search));
     // A title typed into the file longer than the picker's cut matches whole.
     return search.found ? search.found : FindWindowA(nullptr, title.c_str());
 }
