@@ -129,15 +129,21 @@ bool MessageProbe::Hook(HWND window) {
         return false;
     auto procedure = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module_, kProbeProcedure)));
     const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    if (procedure && thread)
+    auto activation =
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module_, kActivationProcedure)));
+    if (procedure && activation && thread) {
         hook_ = SetWindowsHookExA(WH_GETMESSAGE, procedure, module_, thread);
-    return hook_ != nullptr;
+        activationHook_ = SetWindowsHookExA(WH_CALLWNDPROC, activation, module_, thread);
+    }
+    return hook_ && activationHook_;
 }
 
 MessageProbe::~MessageProbe() {
     SetEnvironmentVariableA("YORUNEL_PROBE_LOG", nullptr);
     if (hook_)
         UnhookWindowsHookEx(hook_);
+    if (activationHook_)
+        UnhookWindowsHookEx(activationHook_);
     if (module_)
         FreeLibrary(module_);
 }
@@ -157,10 +163,11 @@ bool MessageProbe::Mark(DWORD timeoutMs) const {
         timeoutMs);
 }
 
-std::string MessageProbe::Line(UINT message, WPARAM wParam, LPARAM lParam) const {
+std::string MessageProbe::Line(UINT message, WPARAM wParam, LPARAM lParam, HWND window) const {
+    const char* name = message == WM_TIMER ? "WM_TIMER" : message == WM_ACTIVATE ? "WM_ACTIVATE" : "WM_SYSCOMMAND";
     char line[160];
-    std::snprintf(line, sizeof(line), "%s %p %llx %llx", message == WM_TIMER ? "WM_TIMER" : "WM_SYSCOMMAND",
-                  static_cast<void*>(window_), static_cast<unsigned long long>(wParam),
+    std::snprintf(line, sizeof(line), "%s %p %llx %llx", name, static_cast<void*>(window ? window : window_),
+                  static_cast<unsigned long long>(wParam),
                   static_cast<unsigned long long>(lParam));
     return line;
 }

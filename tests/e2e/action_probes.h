@@ -57,7 +57,8 @@ private:
 std::vector<std::string> WallpaperSet(const std::string& utf8Path);
 
 // A message hook (message_probe.dll) on the thread of a window of another
-// process, logging the WM_SYSCOMMAND and WM_TIMER messages that thread takes. Make it
+// process, logging the WM_SYSCOMMAND and WM_TIMER messages that thread takes
+// and the activations of its windows. Make it
 // before starting the program, whose hook finds its log through the
 // environment, and hook the window once it is there.
 class MessageProbe {
@@ -72,8 +73,8 @@ public:
     // Posts a marked WM_NULL to the window and waits until the hook has
     // logged it: every message queued before it has been taken by then.
     bool Mark(DWORD timeoutMs = 10000) const;
-    // The line the probe writes for a message to the window.
-    std::string Line(UINT message, WPARAM wParam, LPARAM lParam) const;
+    // The line the probe writes for a message to the window hooked, or to another.
+    std::string Line(UINT message, WPARAM wParam, LPARAM lParam, HWND window = nullptr) const;
     // How many of its lines are this one.
     int Count(const std::string& line) const;
 
@@ -82,6 +83,7 @@ private:
     HWND window_ = nullptr;
     HMODULE module_ = nullptr;
     HHOOK hook_ = nullptr;
+    HHOOK activationHook_ = nullptr;
     mutable int marks_ = 0;
 };
 

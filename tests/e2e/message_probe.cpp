@@ -1,8 +1,9 @@
 // A message hook that the tests set on a thread of the program under test:
 // the system loads this library into that process and calls the hook for
 // every message the thread takes from its queue. Each WM_SYSCOMMAND and
-// WM_TIMER taken, and each WM_NULL carrying kProbeMark (which tells that the
-// hook runs), is appended to the file named by YORUNEL_PROBE_LOG.
+// WM_TIMER taken, each WM_NULL carrying kProbeMark (which tells that the
+// hook runs), and each activation of a window of the thread (a second hook,
+// on the messages sent) is appended to the file named by YORUNEL_PROBE_LOG.
 #include <windows.h>
 
 #include <cstdio>
@@ -44,4 +45,14 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MessageProbe(int code, WPARAM 
         }
     }
     return CallNextHookEx(nullptr, code, removal, data);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK ActivationProbe(int code, WPARAM sent, LPARAM data) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(data);
+    if (code == HC_ACTION && message && message->message == WM_ACTIVATE && LOWORD(message->wParam) != WA_INACTIVE) {
+        char line[160];
+        std::snprintf(line, sizeof(line), "WM_ACTIVATE %p 1 0\n", static_cast<void*>(message->hwnd));
+        Log(line);
+    }
+    return CallNextHookEx(nullptr, code, sent, data);
 }

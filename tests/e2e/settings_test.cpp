@@ -16,6 +16,10 @@ const std::string kIni = Ini({"[HotKey]", "Paint=Ctrl+Alt+P", "WallPaper=Ctrl+Al
 const char* const kPages[] = {"バージョン情報", "ホットキーの設定", "ホットキーの設定２",
                               "壁紙変更",       "パニック機能",     "設定"};
 
+bool TreeShown(HWND browser, HWND tree) {
+    return WaitUntil([&] { return SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0; }) && WaitPainted(browser);
+}
+
 bool PausedTip() {
     const auto tips = TrayTips();
     return tips.size() == 1 && tips.front() == "Yorunel(停止中)";
@@ -30,6 +34,8 @@ protected:
         ASSERT_TRUE(yorunel.WaitReady());
     }
 
+    // Before the program: it finds its log through the environment.
+    MessageProbe probe;
     YorunelProcess yorunel;
 };
 
@@ -91,16 +97,21 @@ TEST_F(Settings, TypedHotKeyAppliedByOkIsRegisteredAndSavedAtTheNextPause) {
 }
 
 TEST_F(Settings, WhileOpenTrayClicksBringItForwardAndNeitherPauseNorOpenTheMenu) {
+    ASSERT_TRUE(probe.Hook(yorunel.MainWindow()));
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
     // Another program's window in front; the dialog has no task-bar button.
+    // The program's activation of the window, or the foreground it got: Wine
+    // hands the foreground on through the X server's focus events, which come
+    // late on a busy machine and may leave the window active but not in front.
     TestWindow other("Yorunel window in front");
     const auto clickBrings = [&](UINT button, HWND expected) {
-        SetForegroundWindow(other.Handle());
-        if (!WaitUntil([&] { return GetForegroundWindow() == other.Handle(); }))
+        const std::string activated = probe.Line(WM_ACTIVATE, WA_ACTIVE, 0, expected);
+        if (!SetForegroundWindow(other.Handle()))
             return false;
+        const int before = probe.Count(activated);
         yorunel.Tray(button);
-        return WaitUntil([&] { return GetForegroundWindow() == expected; });
+        return WaitUntil([&] { return probe.Count(activated) > before || GetForegroundWindow() == expected; });
     };
     EXPECT_TRUE(clickBrings(WM_LBUTTONDOWN, dialog));
     EXPECT_TRUE(clickBrings(WM_RBUTTONDOWN, dialog));
@@ -114,6 +125,8 @@ TEST_F(Settings, WhileOpenTrayClicksBringItForwardAndNeitherPauseNorOpenTheMenu)
     Click(ChildByText(dialog, "Button", "パス"));
     HWND browser = WaitForWindow("#32770", nullptr, yorunel.ProcessId());
     ASSERT_NE(browser, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return probe.Count(probe.Line(WM_ACTIVATE, WA_ACTIVE, 0, browser)) > 0; }))
+        << "the user works in it";
     EXPECT_TRUE(clickBrings(WM_LBUTTONDOWN, browser));
     ClickDialogButton(browser, IDCANCEL);
     ASSERT_TRUE(WaitClosed(browser));
@@ -259,7 +272,9 @@ TEST_F(Settings, PathButtonPutsTheFolderChosenInTheBrowserIntoTheFolderField) {
     EXPECT_EQ(WindowText(GetDlgItem(browser, 14146)), "フォルダー選択") << "the title above the tree";
     HWND tree = GetDlgItem(browser, 14145);
     ASSERT_NE(tree, nullptr);
-    // A click on the tree's first row, the root.
+    // A click on the tree's first row, the root, once the browser has
+    // drawn its tree: a click before that lands on nothing.
+    ASSERT_TRUE(TreeShown(browser, tree));
     ClickAt(tree, 40, 8);
     ASSERT_TRUE(WaitUntil([&] { return FocusIsOn(tree); }));
     PressKeys({VK_HOME});
@@ -279,6 +294,7 @@ TEST_F(Settings, PathButtonPutsTheFolderChosenInTheBrowserIntoTheFolderField) {
     browser = WaitForWindow("#32770", nullptr, yorunel.ProcessId());
     ASSERT_NE(browser, nullptr);
     tree = GetDlgItem(browser, 14145);
+    ASSERT_TRUE(TreeShown(browser, tree));
     ClickAt(tree, 40, 8);
     ASSERT_TRUE(WaitUntil([&] { return FocusIsOn(tree); }));
     PressKeys({VK_HOME});
