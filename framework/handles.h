@@ -65,7 +65,6 @@ using unique_hrgn = unique_handle<null_traits<HRGN, DeleteObject>>;
 using unique_hdc = unique_handle<null_traits<HDC, DeleteDC>>;
 using unique_find = unique_handle<invalid_traits<FindClose>>;
 using unique_handle_t = unique_handle<null_traits<HANDLE, CloseHandle>>;
-using unique_hmodule = unique_handle<null_traits<HMODULE, FreeLibrary>>;
 
 // Runs a clean-up when the scope ends, however it ends.
 template <typename F>

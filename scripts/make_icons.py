@@ -5,7 +5,8 @@
     paused.ico   icon resource 2: paused (the badge greyed, with a pause mark)
     app.ico      icon resource 3: the application icon (the moon with stars)
 
-Each file holds 16x16 and 32x32 images (app.ico also 48x48), stored as 32-bit
+Each file holds 16x16 and 32x32 images (app.ico also 48x48; the tray icons
+also 20x20 and 24x24, their small size at 125 and 150 per cent), stored as 32-bit
 BGRA bitmaps with an AND mask, which every Windows version since XP reads.
 Standard library only, so the icons can be rebuilt on any machine:
 
@@ -231,8 +232,8 @@ def main():
     default = os.path.join(os.path.dirname(here), "resources", "icons")
     folder = sys.argv[1] if len(sys.argv) > 1 else default
     os.makedirs(folder, exist_ok=True)
-    plan = [("running.ico", running, (16, 32)),
-            ("paused.ico", paused, (16, 32)),
+    plan = [("running.ico", running, (16, 20, 24, 32)),
+            ("paused.ico", paused, (16, 20, 24, 32)),
             ("app.ico", application, (16, 32, 48))]
     for name, draw, sizes in plan:
         path = os.path.join(folder, name)
