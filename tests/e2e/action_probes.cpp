@@ -334,10 +334,10 @@ bool PickWallpaperItem(YorunelProcess& yorunel, int downs, UINT openWith) {
     // menu is shown are taken in order, so only the waits need the room.
     constexpr DWORD kLongMenuMs = 60000;
     yorunel.Tray(openWith);
-    if (!WaitForPopupMenu(kLongMenuMs))
+    HWND menu = WaitForPopupMenu(kLongMenuMs);
+    if (!menu)
         return false;
-    PressKeys({VK_DOWN});
-    PressKeys({VK_RIGHT});
+    MenuKeys(menu, {VK_DOWN, VK_RIGHT});
     const bool submenu = WaitUntil([] {
         int visible = 0;
         for (HWND menu : FindTopWindows("#32768", nullptr))
@@ -345,16 +345,13 @@ bool PickWallpaperItem(YorunelProcess& yorunel, int downs, UINT openWith) {
         return visible >= 2;
     }, kLongMenuMs);
     if (!submenu) {
-        PressKeys({VK_ESCAPE});
-        PressKeys({VK_ESCAPE});
+        MenuKeys(menu, {VK_ESCAPE, VK_ESCAPE});
         PopupMenuGone();
         return false;
     }
-    if (downs < 0)
-        PressKeys({VK_UP});
-    for (int i = 0; i < downs; ++i)
-        PressKeys({VK_DOWN});
-    PressKeys({VK_RETURN});
+    std::vector<WORD> keys(static_cast<std::size_t>(downs < 0 ? 1 : downs), downs < 0 ? VK_UP : VK_DOWN);
+    keys.push_back(VK_RETURN);
+    MenuKeys(menu, keys);
     return PopupMenuGone();
 }
 

@@ -55,11 +55,10 @@ inline void Click(HWND button) {
 // with the button that opens the menu.
 inline HWND OpenSettings(YorunelProcess& yorunel, UINT menuButton = WM_RBUTTONDOWN) {
     yorunel.Tray(menuButton);
-    if (!WaitForPopupMenu())
+    HWND menu = WaitForPopupMenu();
+    if (!menu)
         return nullptr;
-    testing_support::PressKeys({VK_DOWN});
-    testing_support::PressKeys({VK_DOWN});
-    testing_support::PressKeys({VK_RETURN});
+    MenuKeys(menu, {VK_DOWN, VK_DOWN, VK_RETURN});
     HWND dialog = testing_support::WaitForWindow("TKorvanProp", nullptr, yorunel.ProcessId());
     if (dialog)
         testing_support::WaitPainted(dialog);

@@ -176,9 +176,10 @@ bool Soak::TrayMenu(int serial) {
                Fail("picking a wallpaper from the menu");
     }
     yorunel_.Tray(WM_RBUTTONDOWN);
-    if (!WaitForPopupMenu())
+    HWND menu = WaitForPopupMenu();
+    if (!menu)
         return Fail("the tray menu did not open");
-    PressKeys({VK_ESCAPE});
+    MenuKeys(menu, {VK_ESCAPE});
     return PopupMenuGone() || Fail("the tray menu did not close");
 }
 

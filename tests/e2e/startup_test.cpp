@@ -184,7 +184,7 @@ TEST(Startup, LeftButtonPausesAndResumesWhenMouseIsSetAndRightOpensTheMenu) {
     WaitPainted(menu);
     SaveScreenshot("tray_menu");
     EXPECT_TRUE(TipIs(kRunningTip)) << "the right button does not pause";
-    PressKeys({VK_ESCAPE});
+    MenuKeys(menu, {VK_ESCAPE});
     EXPECT_TRUE(PopupMenuGone());
     yorunel.Close();
     EXPECT_TRUE(yorunel.WaitForExit());
@@ -196,8 +196,9 @@ TEST(Startup, RightButtonPausesWhenMouseIsOffAndLeftOpensTheMenu) {
     ASSERT_TRUE(yorunel.Start());
     ASSERT_TRUE(yorunel.WaitReady());
     yorunel.Tray(WM_LBUTTONDOWN);
-    ASSERT_NE(WaitForPopupMenu(), nullptr);
-    PressKeys({VK_ESCAPE});
+    HWND menu = WaitForPopupMenu();
+    ASSERT_NE(menu, nullptr);
+    MenuKeys(menu, {VK_ESCAPE});
     ASSERT_TRUE(PopupMenuGone());
     EXPECT_TRUE(TipIs(kRunningTip));
     EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'P'));
@@ -218,12 +219,10 @@ TEST(Startup, ExitFromTheMenuSavesAndRemovesTheIcon) {
     ASSERT_TRUE(yorunel.WaitReady());
     HWND main = yorunel.MainWindow();
     yorunel.Tray(WM_RBUTTONDOWN);
-    ASSERT_NE(WaitForPopupMenu(), nullptr);
+    HWND menu = WaitForPopupMenu();
+    ASSERT_NE(menu, nullptr);
     // 壁紙, 設定, 終了: the third item.
-    PressKeys({VK_DOWN});
-    PressKeys({VK_DOWN});
-    PressKeys({VK_DOWN});
-    PressKeys({VK_RETURN});
+    MenuKeys(menu, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
     ASSERT_TRUE(yorunel.WaitForExit());
     EXPECT_EQ(yorunel.ExitCode(), 0u);
     EXPECT_FALSE(TrayIconOf(main));

@@ -136,9 +136,9 @@ TEST_F(Wallpaper, OneFileIsSetByEveryAdvanceAndAnEmptyListSetsNothing) {
     ASSERT_TRUE(ActionsHandled(painted));
     // "壁紙" without items is a plain item: choosing it does nothing either.
     empty.Tray(WM_RBUTTONDOWN);
-    ASSERT_NE(WaitForPopupMenu(), nullptr);
-    PressKeys({VK_DOWN});
-    PressKeys({VK_RETURN});
+    HWND menu = WaitForPopupMenu();
+    ASSERT_NE(menu, nullptr);
+    MenuKeys(menu, {VK_DOWN, VK_RETURN});
     EXPECT_TRUE(PopupMenuGone());
     ASSERT_TRUE(ActionsHandled(painted));
     EXPECT_EQ(recorder.Lines().size(), before);
@@ -155,10 +155,9 @@ TEST_F(Wallpaper, ListIsRebuiltAfterTheSettingsDialogAndAPositionPastItsEndStart
     MakeFiles(pictures.Path(), {"z.bmp"});
     // 壁紙, 設定: the second item opens the dialog; its end rebuilds the list.
     yorunel.Tray(WM_RBUTTONDOWN);
-    ASSERT_NE(WaitForPopupMenu(), nullptr);
-    PressKeys({VK_DOWN});
-    PressKeys({VK_DOWN});
-    PressKeys({VK_RETURN});
+    HWND menu = WaitForPopupMenu();
+    ASSERT_NE(menu, nullptr);
+    MenuKeys(menu, {VK_DOWN, VK_DOWN, VK_RETURN});
     HWND settings = WaitForWindow("TKorvanProp", nullptr, yorunel.ProcessId());
     ASSERT_NE(settings, nullptr);
     // OK: closed without it, the dialog would leave the hotkeys released.
@@ -373,22 +372,21 @@ TEST_F(Wallpaper, SubmenuOpensBesideTheTrayMenuWithTheFoldersPictures) {
     MakeFiles(pictures.Path(), {"夜の海.jpg", "morning.bmp", "noon.html", "readme.txt"});
     Start(pictures.Path());
     yorunel.Tray(WM_RBUTTONDOWN);
-    ASSERT_NE(WaitForPopupMenu(), nullptr);
-    PressKeys({VK_DOWN});
-    PressKeys({VK_RIGHT});
+    HWND menu = WaitForPopupMenu();
+    ASSERT_NE(menu, nullptr);
+    MenuKeys(menu, {VK_DOWN, VK_RIGHT});
     auto visibleMenus = [] {
         std::vector<HWND> menus;
-        for (HWND menu : FindTopWindows("#32768", nullptr))
-            if (IsWindowVisible(menu))
-                menus.push_back(menu);
+        for (HWND shown : FindTopWindows("#32768", nullptr))
+            if (IsWindowVisible(shown))
+                menus.push_back(shown);
         return menus;
     };
     ASSERT_TRUE(WaitUntil([&] { return visibleMenus().size() == 2; })) << "the menu and its submenu";
-    for (HWND menu : visibleMenus())
-        WaitPainted(menu);
+    for (HWND shown : visibleMenus())
+        WaitPainted(shown);
     SaveScreenshot("tray_menu_wallpapers");
-    PressKeys({VK_ESCAPE});
-    PressKeys({VK_ESCAPE});
+    MenuKeys(menu, {VK_ESCAPE, VK_ESCAPE});
     EXPECT_TRUE(PopupMenuGone());
 }
 

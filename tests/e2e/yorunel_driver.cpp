@@ -235,6 +235,14 @@ HWND WaitForPopupMenu(DWORD timeoutMs) {
     return WaitForWindow("#32768", nullptr, 0, timeoutMs);
 }
 
+void MenuKeys(HWND menu, const std::vector<WORD>& keys) {
+    for (WORD key : keys) {
+        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
+        PostMessageA(menu, WM_KEYDOWN, key, scan | 1);
+        PostMessageA(menu, WM_KEYUP, key, scan | 0xC0000001);
+    }
+}
+
 bool PopupMenuGone(DWORD timeoutMs) {
     return WaitUntil(
         [] {
