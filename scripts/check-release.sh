@@ -22,14 +22,9 @@ grep -q "Subsystem.*0002" <<<"$headers" || { echo "not a GUI program"; exit 1; }
 
 # Japanese texts whatever code page the user chose: the manifest asks for the
 # legacy one, and GDI, which does not follow it, gets only the wide calls.
-rsrc=$(mktemp)
-trap 'rm -f "$rsrc"' EXIT
-i686-w64-mingw32-objcopy -O binary -j .rsrc "$exe" "$rsrc"
-application='<application xmlns="urn:schemas-microsoft-com:asm.v3">'
-settings=$(LC_ALL=C tr '\000\r\n' '   ' <"$rsrc" |
-  LC_ALL=C sed -n "s#.*${application}[[:space:]]*<windowsSettings>\(.*\)</windowsSettings>.*#\1#p")
-grep -qF '<activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">Legacy</activeCodePage>' \
-  <<<"$settings" || { echo "the manifest does not ask for the legacy code page"; status=1; }
+# The entry counts inside <windowsSettings> only, after its siblings there.
+tr -d '\000\r\n' <"$exe" | grep -aqE '<windowsSettings>( *<[^/][^>]*>[^<]*</[^>]+>)* *<activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">Legacy</activeCodePage>' ||
+  { echo "the manifest does not ask for the legacy code page"; status=1; }
 narrow=$(grep -owE 'TextOutA|ExtTextOutA|DrawTextA|DrawTextExA|GetTextExtentPoint32A|CreateFontA|CreateFontIndirectA' \
   <<<"$headers" | sort -u | tr '\n' ' ' || true)
 [ -z "$narrow" ] || { echo "imports GDI's ANSI text calls: $narrow"; status=1; }

@@ -334,10 +334,8 @@ bool PickWallpaperItem(YorunelProcess& yorunel, int downs, UINT openWith) {
     // menu is shown are taken in order, so only the waits need the room.
     constexpr DWORD kLongMenuMs = 60000;
     yorunel.Tray(openWith);
-    HWND menu = WaitForPopupMenu(kLongMenuMs);
-    if (!menu)
+    if (!MenuKeys({VK_DOWN, VK_RIGHT}, kLongMenuMs))
         return false;
-    MenuKeys(menu, {VK_DOWN, VK_RIGHT});
     const bool submenu = WaitUntil([] {
         int visible = 0;
         for (HWND menu : FindTopWindows("#32768", nullptr))
@@ -345,14 +343,13 @@ bool PickWallpaperItem(YorunelProcess& yorunel, int downs, UINT openWith) {
         return visible >= 2;
     }, kLongMenuMs);
     if (!submenu) {
-        MenuKeys(menu, {VK_ESCAPE, VK_ESCAPE});
+        MenuKeys({VK_ESCAPE, VK_ESCAPE});
         PopupMenuGone();
         return false;
     }
     std::vector<WORD> keys(static_cast<std::size_t>(downs < 0 ? 1 : downs), downs < 0 ? VK_UP : VK_DOWN);
     keys.push_back(VK_RETURN);
-    MenuKeys(menu, keys);
-    return PopupMenuGone();
+    return MenuKeys(keys) && PopupMenuGone();
 }
 
 std::vector<std::string> DirectoryOrder(const std::string& folder) {

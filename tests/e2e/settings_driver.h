@@ -55,10 +55,8 @@ inline void Click(HWND button) {
 // with the button that opens the menu.
 inline HWND OpenSettings(YorunelProcess& yorunel, UINT menuButton = WM_RBUTTONDOWN) {
     yorunel.Tray(menuButton);
-    HWND menu = WaitForPopupMenu();
-    if (!menu)
+    if (!MenuKeys({VK_DOWN, VK_DOWN, VK_RETURN}))
         return nullptr;
-    MenuKeys(menu, {VK_DOWN, VK_DOWN, VK_RETURN});
     HWND dialog = testing_support::WaitForWindow("TKorvanProp", nullptr, yorunel.ProcessId());
     if (dialog)
         testing_support::WaitPainted(dialog);

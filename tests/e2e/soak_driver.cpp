@@ -176,10 +176,8 @@ bool Soak::TrayMenu(int serial) {
                Fail("picking a wallpaper from the menu");
     }
     yorunel_.Tray(WM_RBUTTONDOWN);
-    HWND menu = WaitForPopupMenu();
-    if (!menu)
+    if (!MenuKeys({VK_ESCAPE}))
         return Fail("the tray menu did not open");
-    MenuKeys(menu, {VK_ESCAPE});
     return PopupMenuGone() || Fail("the tray menu did not close");
 }
 

@@ -136,9 +136,7 @@ TEST_F(Wallpaper, OneFileIsSetByEveryAdvanceAndAnEmptyListSetsNothing) {
     ASSERT_TRUE(ActionsHandled(painted));
     // "壁紙" without items is a plain item: choosing it does nothing either.
     empty.Tray(WM_RBUTTONDOWN);
-    HWND menu = WaitForPopupMenu();
-    ASSERT_NE(menu, nullptr);
-    MenuKeys(menu, {VK_DOWN, VK_RETURN});
+    ASSERT_TRUE(MenuKeys({VK_DOWN, VK_RETURN}));
     EXPECT_TRUE(PopupMenuGone());
     ASSERT_TRUE(ActionsHandled(painted));
     EXPECT_EQ(recorder.Lines().size(), before);
@@ -155,9 +153,7 @@ TEST_F(Wallpaper, ListIsRebuiltAfterTheSettingsDialogAndAPositionPastItsEndStart
     MakeFiles(pictures.Path(), {"z.bmp"});
     // 壁紙, 設定: the second item opens the dialog; its end rebuilds the list.
     yorunel.Tray(WM_RBUTTONDOWN);
-    HWND menu = WaitForPopupMenu();
-    ASSERT_NE(menu, nullptr);
-    MenuKeys(menu, {VK_DOWN, VK_DOWN, VK_RETURN});
+    ASSERT_TRUE(MenuKeys({VK_DOWN, VK_DOWN, VK_RETURN}));
     HWND settings = WaitForWindow("TKorvanProp", nullptr, yorunel.ProcessId());
     ASSERT_NE(settings, nullptr);
     // OK: closed without it, the dialog would leave the hotkeys released.
@@ -372,21 +368,19 @@ TEST_F(Wallpaper, SubmenuOpensBesideTheTrayMenuWithTheFoldersPictures) {
     MakeFiles(pictures.Path(), {"夜の海.jpg", "morning.bmp", "noon.html", "readme.txt"});
     Start(pictures.Path());
     yorunel.Tray(WM_RBUTTONDOWN);
-    HWND menu = WaitForPopupMenu();
-    ASSERT_NE(menu, nullptr);
-    MenuKeys(menu, {VK_DOWN, VK_RIGHT});
+    ASSERT_TRUE(MenuKeys({VK_DOWN, VK_RIGHT}));
     auto visibleMenus = [] {
         std::vector<HWND> menus;
-        for (HWND shown : FindTopWindows("#32768", nullptr))
-            if (IsWindowVisible(shown))
-                menus.push_back(shown);
+        for (HWND menu : FindTopWindows("#32768", nullptr))
+            if (IsWindowVisible(menu))
+                menus.push_back(menu);
         return menus;
     };
     ASSERT_TRUE(WaitUntil([&] { return visibleMenus().size() == 2; })) << "the menu and its submenu";
-    for (HWND shown : visibleMenus())
-        WaitPainted(shown);
+    for (HWND menu : visibleMenus())
+        WaitPainted(menu);
     SaveScreenshot("tray_menu_wallpapers");
-    MenuKeys(menu, {VK_ESCAPE, VK_ESCAPE});
+    MenuKeys({VK_ESCAPE, VK_ESCAPE});
     EXPECT_TRUE(PopupMenuGone());
 }
 

@@ -235,12 +235,19 @@ HWND WaitForPopupMenu(DWORD timeoutMs) {
     return WaitForWindow("#32768", nullptr, 0, timeoutMs);
 }
 
-void MenuKeys(HWND menu, const std::vector<WORD>& keys) {
+bool MenuKeys(const std::vector<WORD>& keys, DWORD timeoutMs) {
+    HWND menu = WaitForPopupMenu(timeoutMs);
+    // The tray menu itself, below its submenus: a closed submenu's window
+    // goes with the keys posted to it.
+    for (HWND shown : FindTopWindows("#32768", nullptr))
+        if (IsWindowVisible(shown))
+            menu = shown;
     for (WORD key : keys) {
         const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
         PostMessageA(menu, WM_KEYDOWN, key, scan | 1);
         PostMessageA(menu, WM_KEYUP, key, scan | 0xC0000001);
     }
+    return menu != nullptr;
 }
 
 bool PopupMenuGone(DWORD timeoutMs) {

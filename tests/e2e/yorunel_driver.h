@@ -69,10 +69,10 @@ std::vector<std::string> TrayTips();
 bool TrayIconIsGrey();
 // The visible popup menu window, or null after the wait.
 HWND WaitForPopupMenu(DWORD timeoutMs = 10000);
-// Keys for the open popup menu, posted to its window: its loop takes every
-// key of its thread's queue, where Wine puts the keyboard's only once its X
-// focus has caught up with the foreground, late on a busy machine.
-void MenuKeys(HWND menu, const std::vector<WORD>& keys);
+// Waits for a popup menu and posts the keys to its window; false when none
+// opened. Its loop takes every key of its thread's queue, where Wine puts the
+// keyboard's only once its X focus has caught up, late on a busy machine.
+bool MenuKeys(const std::vector<WORD>& keys, DWORD timeoutMs = 10000);
 bool PopupMenuGone(DWORD timeoutMs = 10000);
 // A settings file in the profile format, CRLF lines.
 std::string Ini(const std::vector<std::string>& lines);

@@ -114,16 +114,11 @@ FARPROC WINAPI RecordLookup(HMODULE module, LPCSTR name) {
     return realLookup(module, name);
 }
 
-template <typename Function>
-Function RealFunction(const char* dll, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(dll), name)));
-}
-
-// Points this program's import of a system function at the replacement and
-// back when destroyed.
+// Points this program's import of a system function at the replacement, the
+// real function kept in *real, and back when destroyed.
 class ImportPatch {
 public:
-    ImportPatch(const char* library, const char* name, void* replacement) {
+    ImportPatch(const char* library, const char* name, void* replacement, void* real) {
         auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
         const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
             base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
@@ -143,6 +138,7 @@ public:
         }
         if (slot_) {
             previous_ = *slot_;
+            *static_cast<ULONG_PTR*>(real) = previous_;
             Write(reinterpret_cast<ULONG_PTR>(replacement));
         }
     }
@@ -219,18 +215,14 @@ protected:
         hotKeyCalls.clear();
         trayIconWidths.clear();
         allowedMessages.clear();
-        realRegister = RealFunction<decltype(realRegister)>("user32.dll", "RegisterHotKey");
-        realUnregister = RealFunction<decltype(realUnregister)>("user32.dll", "UnregisterHotKey");
-        realNotify = RealFunction<decltype(realNotify)>("shell32.dll", "Shell_NotifyIconA");
-        realLookup = RealFunction<decltype(realLookup)>("kernel32.dll", "GetProcAddress");
-        const std::tuple<const char*, const char*, void*> patches[] = {
-            {"user32.dll", "RegisterHotKey", reinterpret_cast<void*>(RecordRegister)},
-            {"user32.dll", "UnregisterHotKey", reinterpret_cast<void*>(RecordUnregister)},
-            {"shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(RecordNotify)},
-            {"kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(RecordLookup)},
+        const std::tuple<const char*, const char*, void*, void*> patches[] = {
+            {"user32.dll", "RegisterHotKey", reinterpret_cast<void*>(RecordRegister), &realRegister},
+            {"user32.dll", "UnregisterHotKey", reinterpret_cast<void*>(RecordUnregister), &realUnregister},
+            {"shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(RecordNotify), &realNotify},
+            {"kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(RecordLookup), &realLookup},
         };
-        for (const auto& [library, name, replacement] : patches) {
-            patches_.push_back(std::make_unique<ImportPatch>(library, name, replacement));
+        for (const auto& [library, name, replacement, real] : patches) {
+            patches_.push_back(std::make_unique<ImportPatch>(library, name, replacement, real));
             ASSERT_TRUE(patches_.back()->Patched()) << name;
         }
         ini_ = ChangeFileExtension(ProgramFileName());
@@ -555,19 +547,17 @@ TEST_F(SettingsDialog, EveryIndexIsReleasedBeforeItIsRegisteredAgain) {
     })) << "every registration asks for no auto-repeat";
 }
 
-TEST_F(SettingsDialog, TrayGetsTheSmallIconSizeInBothStatesAndAgainFromANewTaskBar) {
+TEST_F(SettingsDialog, TrayGetsTheSmallIconSizeInBothStatesAndFromANewTaskBarAndItsMessagesWhenElevated) {
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    for (UINT message : {WM_TRAYICON, taskbarCreated})
+        EXPECT_NE(std::find(allowedMessages.begin(), allowedMessages.end(), std::make_pair(main_->Handle(), message)),
+                  allowedMessages.end())
+            << message;
     main_->TogglePause();
     main_->TogglePause();
-    SendMessageA(main_->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    SendMessageA(main_->Handle(), taskbarCreated, 0, 0);
     // Added at the start, paused, running again, added to the new task bar.
     ASSERT_GE(trayIconWidths.size(), 4u);
     EXPECT_EQ(std::count(trayIconWidths.begin(), trayIconWidths.end(), GetSystemMetrics(SM_CXSMICON)),
               static_cast<std::ptrdiff_t>(trayIconWidths.size()));
-}
-
-TEST_F(SettingsDialog, TrayMessagesReachTheWindowOfAProgramRunAsAdministrator) {
-    for (UINT message : {WM_TRAYICON, RegisterWindowMessageA("TaskbarCreated")})
-        EXPECT_NE(std::find(allowedMessages.begin(), allowedMessages.end(), std::make_pair(main_->Handle(), message)),
-                  allowedMessages.end())
-            << message;
 }
