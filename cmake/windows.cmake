@@ -23,7 +23,8 @@ target_link_libraries(yorunel_framework PUBLIC yorunel_portable shell32 ole32 ol
 # Everything of the program but its entry, so that tests link it too.
 file(GLOB YORUNEL_CORE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/controls/*.cpp
-  ${CMAKE_SOURCE_DIR}/settings_ui/*.cpp)
+  ${CMAKE_SOURCE_DIR}/settings_ui/*.cpp
+  ${CMAKE_SOURCE_DIR}/wallpaper/*.cpp)
 list(APPEND YORUNEL_CORE_SOURCES
   hotkeys/hook_hotkey.cpp
   app/korvan_main.cpp
@@ -58,6 +59,8 @@ add_custom_command(TARGET Yorunel POST_BUILD
 
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   include(cmake/wine-tests.cmake)
+  # The run command's stand-in for the shell's wallpaper object.
+  add_subdirectory(standin)
 else()
   include(cmake/release.cmake)
 endif()

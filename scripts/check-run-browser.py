@@ -2,9 +2,11 @@
 """Looks at the run command's desktop through noVNC in headless Chromium, as a
 user would: the task bar and Yorunel's icon are there, a left click pauses
 (the paused icon), a second resumes, and a right click opens the menu, whose
-"壁紙" item opens the list of the sample folder. Saves that last view.
+"壁紙" item opens the list of the sample folder. Saves that view. Then two
+pictures picked from that list each become the desktop's picture, with no
+failure box over it.
 
-    check-run-browser.py <DevTools port> <address> <X display> <icon folder> <screenshot>
+    check-run-browser.py <DevTools port> <address> <X display> <icon folder> <screenshot> <sample folder>
 
 Chromium is driven through its DevTools protocol, over a WebSocket client of
 a few lines (Debian's Python has none in its standard library)."""
@@ -21,7 +23,7 @@ import urllib.parse
 import urllib.request
 from pathlib import Path
 
-devtools_port, address, display, icons, screenshot = sys.argv[1:]
+devtools_port, address, display, icons, screenshot, samples = sys.argv[1:]
 WIDTH, HEIGHT = 1152, 648
 TASKBAR = 26  # the bottom rows that hold Wine's task bar at 96 DPI
 work = Path(tempfile.mkdtemp(prefix="yorunel-check-"))
@@ -131,15 +133,15 @@ def click(x, y, button):
         call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button=button, clickCount=1)
 
 
-def changed_box(before, after):
+def changed_box(before, after, right=WIDTH):
     """The bounding box (width, height, x, y) of what differs between two views
-    near the tray, away from noVNC's own bars."""
-    region = (WIDTH // 2, HEIGHT // 2)
-    box = magick("convert", str(before), str(after), "-crop", f"{region[0]}x{region[1]}+{region[0]}+{region[1]}",
+    near the tray (left of the column given), away from noVNC's own bars."""
+    region = (right - WIDTH // 2, HEIGHT // 2)
+    box = magick("convert", str(before), str(after), "-crop", f"{region[0]}x{region[1]}+{WIDTH // 2}+{region[1]}",
                  "+repage", "-compose", "difference", "-composite", "-threshold", "5%", "-format", "%@", "info:")
     w, rest = box.split("x")
     h, x, y = rest.split("+")
-    return int(w), int(h), region[0] + int(x), region[1] + int(y)
+    return int(w), int(h), WIDTH // 2 + int(x), region[1] + int(y)
 
 
 call("Emulation.setDeviceMetricsOverride", width=WIDTH, height=HEIGHT, deviceScaleFactor=1, mobile=False)
@@ -192,5 +194,48 @@ call("Input.dispatchMouseEvent", type="mouseMoved", x=left + 30, y=top + 10)
 submenu = poll("wallpaper list on the first menu item", 10,
                view_where("submenu.png", lambda w, h, left, top: w > menu_width + 40))
 Path(screenshot).write_bytes(submenu.read_bytes())
+
+# The samples as the menu lists them (the directory's order, names without case).
+names = sorted((p.name for p in Path(samples).iterdir() if p.suffix.lower() in (".jpg", ".bmp", ".htm", ".html")),
+               key=str.lower)
+REGIONS = [(x, y) for x in (100, 500, 850) for y in (80, 280, 480)]  # 100x60 each, the centre's box among them
+
+
+def colours(picture, fill=False):
+    """The mean colour of each region; a sample is first filled onto the desktop's size."""
+    resize = ["-resize", f"{WIDTH}x{HEIGHT}^", "-gravity", "center", "-extent", f"{WIDTH}x{HEIGHT}"] if fill else []
+    result = []
+    for x, y in REGIONS:
+        text = magick("convert", str(picture), *resize, "+gravity", "-crop", f"100x60+{x}+{y}", "+repage",
+                      "-scale", "1x1!", "-format", "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]", "info:")
+        result.append(tuple(int(v) for v in text.split()))
+    return result
+
+
+def near(a, b):
+    return all(abs(p - q) <= 24 for one, other in zip(a, b) for p, q in zip(one, other))
+
+
+# The list opens beside the menu, left of it: its items are the names, in order.
+_, list_height, list_left, list_top = changed_box(menu, submenu, right=left)
+item_height = (list_height - 6) / len(names)
+click(40, 40, "left")  # on the desktop: the menu closes
+poll("menu closed", 10, view_where("closed.png", lambda w, h, left, top: h < 20))
+shown = []
+for index in (0, 1):
+    expected = colours(Path(samples) / names[index], fill=True)
+    click(x, y, "right")
+    poll("menu", 10, view_where(f"menu-{index}.png", lambda w, h, left, top: h > 60))
+    call("Input.dispatchMouseEvent", type="mouseMoved", x=left + 30, y=top + 10)
+    poll("wallpaper list", 10, view_where(f"list-{index}.png", lambda w, h, left, top: w > menu_width + 40))
+    item = (list_left + 30, int(list_top + 3 + (index + 0.5) * item_height))
+    # Along the menu's item into the list, as a hand moves, then a click.
+    call("Input.dispatchMouseEvent", type="mouseMoved", x=list_left + 60, y=top + 10)
+    click(*item, "left")
+    shown.append(poll(f"{names[index]} on the desktop, no box over it", 20,
+                      lambda: near(colours(shoot(f"picked-{index}.png")), expected) and expected))
+if near(shown[0], shown[1]):
+    fail(f"{names[0]} and {names[1]} look alike: the check tells nothing")
 shutil.rmtree(work)
-print(f"check-run: desktop, icon, pause, resume and menu seen in the browser; screenshot {screenshot}")
+print(f"check-run: desktop, icon, pause, resume and menu seen in the browser; screenshot {screenshot}; "
+      f"{names[0]} and {names[1]} shown on the desktop")

@@ -2,8 +2,9 @@
 # Checks the run command as a new user meets it on a machine without a
 # display: it prints an address, the page there (noVNC in headless Chromium)
 # shows the Windows desktop with Yorunel's icon in the task bar, the icon
-# answers clicks, nothing listens beyond the loopback address, and Ctrl+C
-# ends every process it started. Not part of the test command: it needs a
+# answers clicks, two pictures picked from its menu become the desktop's,
+# nothing listens beyond the loopback address, and Ctrl+C ends every process
+# it started. Not part of the test command: it needs a
 # browser. Saves the browser's view as docs/screenshots/run_desktop.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,7 +41,7 @@ chromium --headless=new --no-sandbox --disable-gpu --user-data-dir="$devtools" -
 browser=$!
 for _ in $(seq 100); do [ -s "$devtools/DevToolsActivePort" ] && break; sleep 0.1; done
 scripts/check-run-browser.py "$(head -n1 "$devtools/DevToolsActivePort")" "$address" "$display" \
-  resources/icons docs/screenshots/run_desktop.png
+  resources/icons docs/screenshots/run_desktop.png build/run/app/Samples
 
 # Everything the run command and the browser listen on is on the loopback address.
 listening | comm -13 "$check/listening-before" - >"$check/listening-new"

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 # This machine runs 64-bit Windows programs only: start the x86_64 build.
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target Yorunel
+cmake --build --preset win64 --target Yorunel desktop_standin
 
 size=1152x648
 run="$PWD/build/run"
@@ -77,6 +77,12 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 scripts/wine-registry.sh "$run" 96
+# Wine's own wallpaper object refuses every wallpaper: this prefix alone gets
+# a stand-in that shows them (machine classes: Wine ignores the user's).
+cp build/win64/standin/desktop_standin.dll "$run/"
+class='HKLM\Software\Classes\CLSID\{75048700-EF1F-11D0-9888-006097DEACF9}\InprocServer32'
+/usr/lib/wine/wine64 reg add "$class" /ve /d "Z:${run//\//\\}\\desktop_standin.dll" /f >>"$run/wine.log" 2>&1 </dev/null
+/usr/lib/wine/wine64 reg add "$class" /v ThreadingModel /d Apartment /f >>"$run/wine.log" 2>&1 </dev/null
 /usr/lib/wine/wine64 explorer "/desktop=shell,$size" "Z:${app//\//\\}\\Yorunel.exe" \
   >>"$run/wine.log" 2>&1 </dev/null &
 pids+=($!)
