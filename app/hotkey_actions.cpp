@@ -101,7 +101,7 @@ void TKorvanMain::HookHotKey1HotKey(THookHotKey*, int Index) {
         MinimizeByTitle(Application2);
         break;
     case hkWallPaper:
-        AdvanceWallpaper();
+        AdvanceWallpaper(TWallpaperOrigin::User);
         break;
     default:
         break;

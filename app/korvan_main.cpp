@@ -39,6 +39,10 @@ TKorvanMain::TKorvanMain(TComponent* owner)
     Exit1 = PopupMenu1->Items.Add(texts::MenuExit, [this](TComponent* s) { Exit1Click(s); });
     N2 = PopupMenu1->Items.Add("-");
     N3 = PopupMenu1->Items.Add(texts::MenuHelp, [this](TComponent* s) { N3Click(s); });
+    PopupMenu1->OnClose = [this](TComponent*) {
+        if (listWaiting_)
+            FillWallpaperMenu(std::vector<std::u16string>(std::move(waitingList_)));
+    };
     HookHotKey1 = new THookHotKey(this);
     HookHotKey1->Activate = false;
     HookHotKey1->OnHotKey = [this](THookHotKey* s, int index) { HookHotKey1HotKey(s, index); };
@@ -52,6 +56,12 @@ TKorvanMain::TKorvanMain(TComponent* owner)
     // "TaskbarCreated" is broadcast, and message-only windows get no broadcasts.
     CreateForm(0, WS_POPUP, 0, 0, texts::AppTitle, Application->Handle());
     TrayIcon = new TTrayIcon(this, WM_TRAYICON);
+    Wallpapers = new TWallpaperWorker(this);
+    Wallpapers->OnListed = [this](const std::vector<std::u16string>& names) { FillWallpaperMenu(names); };
+    Wallpapers->OnSet = [this](const TWallpaperSet&) { failureNotice_.Reset(); };
+    Wallpapers->OnFailed = [this](const std::string& failure, const TWallpaperSet& request) {
+        WallpaperFailed(failure, request.origin);
+    };
     DoCreate();
 }
 
@@ -251,6 +261,7 @@ void TKorvanMain::N1Click(TComponent*) {
         applied = dialog->Applied();
         changed = dialog->Changed();
     }
+    failureNotice_.Reset();
     BuildWallpaperMenu();
     if (Paused) {
         // Changes made while paused reach the resume through the file; with

@@ -16,6 +16,8 @@
 #include "framework/timer.h"
 #include "framework/tray_icon.h"
 #include "hotkeys/hook_hotkey.h"
+#include "portable/failure_notice.h"
+#include "wallpaper/wallpaper_worker.h"
 
 // The tray icon's callback message.
 constexpr UINT WM_TRAYICON = WM_USER + 200;
@@ -57,6 +59,8 @@ public:
     TTimer* Timer1;
     // The tray icon record and its place in the notification area.
     TTrayIcon* TrayIcon = nullptr;
+    // Lists the wallpaper folder and sets wallpapers, off this thread.
+    TWallpaperWorker* Wallpapers;
 
     std::string SettingsFileName() const;
     void LoadSettings();
@@ -66,9 +70,11 @@ public:
     void RegisterHotKeys();
     // Releases every hotkey's identifier.
     void ReleaseHotKeys();
+    // Asks for the folder's list; the menu keeps the one before until it comes.
     void BuildWallpaperMenu();
-    void ApplyWallpaper(const std::string& Path);
-    void AdvanceWallpaper();
+    // Hands the path to the worker, which sets it.
+    void ApplyWallpaper(const std::string& Path, TWallpaperOrigin origin);
+    void AdvanceWallpaper(TWallpaperOrigin origin);
 
     void FormCreate(TComponent* Sender);
     void FormClose(TComponent* Sender);
@@ -90,6 +96,16 @@ private:
     static constexpr UINT_PTR kSaverTimer = 1;
     int saverPolls_ = 0;
     void SetTrayState(int iconId, const char* tip);
+    // The worker's results.
+    void FillWallpaperMenu(const std::vector<std::u16string>& names);
+    void WallpaperFailed(const std::string& failure, TWallpaperOrigin origin);
+    // A list that came while the menu was shown, for when it has closed.
+    std::vector<std::u16string> waitingList_;
+    bool listWaiting_ = false;
+    // Advances asked for while the list was empty, made when it comes.
+    int pendingAdvances_ = 0;
+    TWallpaperOrigin pendingOrigin_ = TWallpaperOrigin::Timer;
+    TFailureNotice failureNotice_;
     // The session is ending: save if the file takes it, and ask nobody.
     void EndSession();
 

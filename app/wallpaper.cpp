@@ -1,82 +1,123 @@
-// The wallpaper list of the tray menu, its rotation, and the Active Desktop
-// object that sets a wallpaper.
+// The wallpaper list of the tray menu and its rotation. The worker lists the
+// folder and sets each wallpaper; the menu, the position and the failure box
+// stay here, on the GUI thread.
 #include <windows.h>
-// IActiveDesktop is declared only with the Internet definitions.
-#include <wininet.h>
-#include <shlobj.h>
+#include <shellapi.h>
 
 #include "app/korvan_main.h"
 #include "framework/failure.h"
-#include "framework/handles.h"
 #include "framework/wide_text.h"
 #include "portable/wallpaper_rules.h"
-#include "resources/texts.h"
+#include "wallpaper/utf16.h"
 
 namespace {
 
-const CLSID kActiveDesktopClass = {0x75048700, 0xEF1F, 0x11D0, {0x98, 0x88, 0x00, 0x60, 0x97, 0xDE, 0xAC, 0xF9}};
-const IID kActiveDesktopInterface = {0xF490EB00, 0x1240, 0x11D1, {0x98, 0x88, 0x00, 0x60, 0x97, 0xDE, 0xAC, 0xF9}};
-// In-process server or local server.
-constexpr DWORD kServerContext = 5;
-// Save, regenerate the HTML desktop and refresh.
-constexpr DWORD kApplyAll = 7;
+// The ANSI code page's name for a listed name; false for a name it cannot
+// hold, which the settings file could not keep either. No best fit: "¥"
+// made "\" would lead out of the folder.
+bool AnsiName(const std::u16string& name, std::string& ansi) {
+    BOOL lossy = FALSE;
+    const WCHAR* wide = WidePtr(name);
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr, &lossy);
+    if (size <= 1 || lossy)
+        return false;
+    ansi.assign(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, ansi.data(), size, nullptr, nullptr);
+    ansi.pop_back();
+    return true;
+}
 
-// The text of a failed COM call: the system's text, else "OLE エラー <code>".
-std::string OleErrorMessage(HRESULT result) {
-    const std::string system = SysErrorMessage(static_cast<unsigned long>(result));
-    return system.empty() ? FormatText(texts::OleError, static_cast<unsigned>(result)) : system;
+// A path of the record as the ANSI code page reads it: the listed names were
+// turned into the menu's captions with it.
+std::u16string WidePath(const std::string& path) {
+    const std::vector<WCHAR> wide = WideText(path, CP_ACP);
+    return std::u16string(reinterpret_cast<const char16_t*>(wide.data()), wide.size() - 1);
+}
+
+// The folder as a full path: relative to the current directory here and
+// now, which the worker does not follow. An empty one is the current drive's root.
+std::u16string FullFolder(const std::string& folder) {
+    const std::u16string given = WidePath(WallpaperListFolder(folder));
+    WCHAR full[MAX_PATH];
+    const DWORD length = GetFullPathNameW(WidePtr(given), MAX_PATH, full, nullptr);
+    return length > 0 && length < MAX_PATH ? std::u16string(reinterpret_cast<const char16_t*>(full), length) : given;
+}
+
+// Full-screen programs, presentations and quiet hours: nothing but the
+// notifications' own "accepts" answer lets a timer's box through; a failed
+// question is not busy.
+bool UserIsBusy() {
+    QUERY_USER_NOTIFICATION_STATE state = QUNS_ACCEPTS_NOTIFICATIONS;
+    return SUCCEEDED(SHQueryUserNotificationState(&state)) && state != QUNS_ACCEPTS_NOTIFICATIONS;
 }
 
 }  // namespace
 
 void TKorvanMain::BuildWallpaperMenu() {
-    N4->Clear();
-    WIN32_FIND_DATAA found;
-    // Every entry, whatever its attributes: folders named like pictures too.
-    unique_find search(FindFirstFileA(WallpaperSearchPattern(WallPaperPath).c_str(), &found));
-    if (!search)
+    Wallpapers->List(FullFolder(WallPaperPath));
+}
+
+void TKorvanMain::FillWallpaperMenu(const std::vector<std::u16string>& names) {
+    // The menu shown keeps the items it was made from; the list waits for it to close.
+    listWaiting_ = PopupMenu1->Tracking();
+    if (listWaiting_) {
+        waitingList_ = names;
         return;
-    do {
-        if (IsWallpaperFile(found.cFileName) && IsFaithfulAnsiName(found.cFileName))
-            N4->Add(found.cFileName, [this](TComponent* s) { NewItemClick(s); });
-    } while (FindNextFileA(search.get(), &found));
+    }
+    N4->Clear();
+    std::string caption;
+    for (const std::u16string& name : names)
+        if (AnsiName(name, caption))
+            N4->Add(caption, [this](TComponent* s) { NewItemClick(s); });
+    const int presses = pendingAdvances_;
+    pendingAdvances_ = 0;
+    if (presses == 0 || N4->Count() == 0)
+        return;
+    // Each press moved the position on; the file reached is the one set.
+    for (int press = 1; press < presses; ++press)
+        WallpaperIndex = NextWallpaperIndex(WallpaperIndex, N4->Count());
+    AdvanceWallpaper(std::exchange(pendingOrigin_, TWallpaperOrigin::Timer));
 }
 
 void TKorvanMain::NewItemClick(TComponent* Sender) {
     const auto* item = static_cast<TMenuItem*>(Sender);
-    ApplyWallpaper(WallpaperMenuPath(WallPaperPath, item->Caption));
+    failureNotice_.Reset();
+    ApplyWallpaper(WallpaperMenuPath(WallPaperPath, item->Caption), TWallpaperOrigin::User);
 }
 
-void TKorvanMain::AdvanceWallpaper() {
-    if (N4->Count() == 0)
+void TKorvanMain::AdvanceWallpaper(TWallpaperOrigin origin) {
+    if (origin == TWallpaperOrigin::User)
+        failureNotice_.Reset();
+    // An empty list may be a folder not there yet (a drive plugged in later,
+    // a share asleep): it is listed again, and the advance made when it comes.
+    Wallpapers->Retry(N4->Count() == 0);
+    if (N4->Count() == 0) {
+        ++pendingAdvances_;
+        if (origin == TWallpaperOrigin::User)
+            pendingOrigin_ = origin;
         return;
+    }
     WallpaperIndex = NextWallpaperIndex(WallpaperIndex, N4->Count());
-    ApplyWallpaper(WallpaperRotationPath(WallPaperPath, N4->Items(WallpaperIndex)->Caption));
+    ApplyWallpaper(WallpaperRotationPath(WallPaperPath, N4->Items(WallpaperIndex)->Caption), origin);
 }
 
 void TKorvanMain::Timer1Timer(TComponent*) {
     if (CountWallpaperMinute(MinuteCount, Time))
-        AdvanceWallpaper();
+        AdvanceWallpaper(TWallpaperOrigin::Timer);
+    else
+        Wallpapers->Retry(N4->Count() == 0);
+    // A failure that waited while the user was busy is told at the first tick after.
+    if (failureNotice_.Waiting())
+        if (const std::string waiting = failureNotice_.Tick(UserIsBusy()); !waiting.empty())
+            throw EFailure(waiting);
 }
 
-void TKorvanMain::ApplyWallpaper(const std::string& Path) {
-    com_ptr<IUnknown> unknown;
-    const HRESULT created =
-        CoCreateInstance(kActiveDesktopClass, nullptr, kServerContext, IID_IUnknown, unknown.put_void());
-    if (FAILED(created))
-        throw EFailure(OleErrorMessage(created));
-    com_ptr<IActiveDesktop> desktop;
-    if (FAILED(unknown.query_to(kActiveDesktopInterface, desktop)))
-        throw EFailure(texts::InterfaceNotSupported);
-    // A longer path is cut to fit the buffer. The ANSI search gave the
-    // name: the ANSI code page reads it.
-    WCHAR path[MAX_PATH] = {};
-    lstrcpynW(path, WideText(Path, CP_ACP).data(), MAX_PATH);
-    // Refused by a policy, for a removed drive, or for an HTML page where the
-    // shell no longer shows them: told as the other failures are.
-    HRESULT result = desktop->SetWallpaper(path, 0);
-    if (SUCCEEDED(result))
-        result = desktop->ApplyChanges(kApplyAll);
-    if (FAILED(result))
-        throw EFailure(OleErrorMessage(result));
+void TKorvanMain::ApplyWallpaper(const std::string& Path, TWallpaperOrigin origin) {
+    Wallpapers->Set({WidePath(Path), origin});
+}
+
+void TKorvanMain::WallpaperFailed(const std::string& failure, TWallpaperOrigin origin) {
+    const bool byTimer = origin == TWallpaperOrigin::Timer;
+    if (failureNotice_.Failed(failure, byTimer, byTimer && UserIsBusy()))
+        throw EFailure(failure);
 }

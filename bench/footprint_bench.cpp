@@ -4,6 +4,7 @@
 //   bench_footprint.exe start [repetitions]   start until the tray icon is there, and memory then
 //   bench_footprint.exe idle [seconds]        CPU time of both, side by side, while nothing happens
 //   bench_footprint.exe hotkey [presses]      wallpaper hotkey press until the wallpaper object has the path
+//   bench_footprint.exe menu [clicks]         tray click until the menu shows, idle and while the object blocks
 //
 // The programs are found beside this one (tray_minimal.exe), one folder up
 // (Yorunel.exe) and in the end-to-end tests' folder (wallpaper_recorder.dll).
@@ -514,6 +515,80 @@ int HotKeyBench(int presses) {
     return 0;
 }
 
+// Milliseconds from a posted tray click until the menu's window shows, for
+// each click; the menu is closed again after each.
+bool TimeMenus(YorunelProcess& yorunel, int clicks, std::vector<double>& ms) {
+    for (int i = 0; i < clicks; ++i) {
+        const double clicked = Now();
+        yorunel.Tray(WM_RBUTTONDOWN);
+        const auto shown = [] {
+            for (HWND menu : FindTopWindows("#32768", nullptr))
+                if (IsWindowVisible(menu))
+                    return true;
+            return false;
+        };
+        if (!WaitUntil(shown, 10000, kTimedPollMs))
+            return false;
+        ms.push_back(Now() - clicked);
+        MenuKeys({VK_ESCAPE});
+        if (!PopupMenuGone())
+            return false;
+    }
+    return true;
+}
+
+int MenuBench(int clicks) {
+    const Programs programs = FindPrograms();
+    const std::string recorderFolder = FullPath(HelperFolder() + "..\\tests\\e2e\\");
+    WallpaperRecorder recorder(recorderFolder);
+    if (!recorder.Registered()) {
+        std::fprintf(stderr, "cannot register the recording Active Desktop object\n");
+        return 1;
+    }
+    clicks = std::max(clicks, 2);
+    std::vector<double> idle, blocked;
+    {
+        WallpaperFolder wallpapers;
+        YorunelProcess yorunel(programs.yorunel.exe, programs.yorunel.windowClass);
+        yorunel.WriteIni(ActionsIni({"WallPaperPath=" + wallpapers.Path()}, 10));
+        if (!yorunel.Start() || !yorunel.WaitReady()) {
+            std::fprintf(stderr, "Yorunel did not start\n");
+            return 1;
+        }
+        const bool idleTimed = TimeMenus(yorunel, clicks, idle);
+        // The object blocks in SetWallpaper (for 20 s at most here) while the clicks come.
+        recorder.Block(true);
+        PressAction(5);
+        const double blockedAt = Now();
+        const bool setting = recorder.WaitForLines(1);
+        const bool blockedTimed = setting && TimeMenus(yorunel, clicks, blocked);
+        const bool stillBlocked = recorder.Lines().size() == 1 && Now() - blockedAt < 20000;
+        recorder.Block(false);
+        yorunel.Close();
+        yorunel.WaitForExit();
+        if (!idleTimed || !blockedTimed || !stillBlocked) {
+            std::fprintf(stderr, "menu: %s\n", !idleTimed ? "no menu while idle"
+                                               : !setting  ? "no wallpaper set"
+                                               : !blockedTimed ? "no menu while the object blocks"
+                                                               : "the object was not blocked for every click");
+            return 1;
+        }
+    }
+    std::printf("menu: %d tray clicks (posted WM_TRAYICON) of each; the menu opens without WM_INITMENUPOPUP\n"
+                "(TPM_NONOTIFY), so its window becoming visible is the end, polled every millisecond\n",
+                clicks);
+    std::printf("| %-48s | %8s | %8s | %8s | %8s |\n", "ms from the click until the menu shows", "first", "median",
+                "min", "max");
+    std::printf("|%s|%s|%s|%s|%s|\n", std::string(50, '-').c_str(), std::string(10, '-').c_str(),
+                std::string(10, '-').c_str(), std::string(10, '-').c_str(), std::string(10, '-').c_str());
+    PrintLatencies("idle", idle);
+    PrintLatencies("while the wallpaper object blocks", blocked);
+    std::vector<double> idleRest(idle.begin() + 1, idle.end()), blockedRest(blocked.begin() + 1, blocked.end());
+    std::printf("menu-latency idle=%.2f blocked=%.2f ratio=%.2f\n", Median(idleRest), Median(blockedRest),
+                Median(blockedRest) / Median(idleRest));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -525,6 +600,8 @@ int main(int argc, char** argv) {
         return IdleBench(count > 0 ? count : 120);
     if (mode == "hotkey")
         return HotKeyBench(count > 0 ? count : 20);
-    std::fprintf(stderr, "usage: bench_footprint start [repetitions] | idle [seconds] | hotkey [presses]\n");
+    if (mode == "menu")
+        return MenuBench(count > 0 ? count : 20);
+    std::fprintf(stderr, "usage: bench_footprint start [repetitions] | idle [seconds] | hotkey [presses] | menu [clicks]\n");
     return 2;
 }

@@ -49,9 +49,15 @@ void TPopupMenu::Popup(HWND window, int x, int y) {
     // Without the foreground and the WM_NULL after it, a tray menu stays
     // open when the user clicks elsewhere.
     SetForegroundWindow(window);
+    tracking_ = true;
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, window, nullptr));
+    tracking_ = false;
     PostMessageA(window, WM_NULL, 0, 0);
+    const scope_exit closed([this] {
+        if (OnClose)
+            OnClose(this);
+    });
     if (chosen > 0 && chosen <= commands.size())
         commands[chosen - 1]->Click();
 }

@@ -34,11 +34,17 @@ public:
     explicit TPopupMenu(TComponent* owner);
 
     TMenuItem Items;
+    // Runs once the menu has closed and its chosen item's click has run.
+    TNotifyEvent OnClose;
 
     // Shows the menu at a screen position with window as its owner and runs
     // the chosen item's click before returning.
     void Popup(HWND window, int x, int y);
+    // True while the menu is shown: its items must stay as they are.
+    bool Tracking() const { return tracking_; }
 
 private:
     unique_hmenu Build(const TMenuItem& parent, std::vector<TMenuItem*>& commands) const;
+
+    bool tracking_ = false;
 };

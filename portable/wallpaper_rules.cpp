@@ -2,20 +2,21 @@
 
 #include "portable/cp932.h"
 
-bool IsWallpaperFile(const std::string& name) {
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos)
+bool IsWallpaperFile(std::u16string_view name) {
+    const std::size_t dot = name.rfind(u'.');
+    if (dot == std::u16string_view::npos)
         return false;
-    const std::string extension = LowerAscii932(name.substr(dot));
+    std::string extension;
+    for (const char16_t c : name.substr(dot)) {
+        if (c >= 0x80)
+            return false;
+        extension += static_cast<char>(c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c);
+    }
     return extension == ".jpg" || extension == ".bmp" || extension == ".html" || extension == ".htm";
 }
 
-bool IsFaithfulAnsiName(const std::string& name) {
-    return FindLastChar932(name, '?') == std::string::npos && FindLastChar932(name, '\\') == std::string::npos;
-}
-
-std::string WallpaperSearchPattern(const std::string& folder) {
-    return EndsWithChar932(folder, '\\') ? folder + "*.*" : folder + "\\*.*";
+std::string WallpaperListFolder(const std::string& folder) {
+    return EndsWithChar932(folder, '\\') ? folder : folder + "\\";
 }
 
 std::string WallpaperMenuPath(const std::string& folder, const std::string& name) {

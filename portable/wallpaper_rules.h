@@ -3,15 +3,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
-// True for names whose extension, A-Z lower-cased, is .jpg, .bmp, .html or .htm.
-bool IsWallpaperFile(const std::string& name);
-// True when a name from the ANSI directory search is the entry's real name:
-// characters the code page lacks come back as "?", and a best fit may turn
-// "¥" into a one-byte "\", which would lead out of the folder.
-bool IsFaithfulAnsiName(const std::string& name);
-// Directory search pattern for the folder: "<folder>\*.*", one separator.
-std::string WallpaperSearchPattern(const std::string& folder);
+// True for names (UTF-16, as the directory gives them) whose extension, A-Z
+// lower-cased, is .jpg, .bmp, .html or .htm.
+bool IsWallpaperFile(std::u16string_view name);
+// The folder to list, with one separator at its end: "<folder>\".
+std::string WallpaperListFolder(const std::string& folder);
 // Path of a picked menu item: one separator between folder and name.
 std::string WallpaperMenuPath(const std::string& folder, const std::string& name);
 // Path used by the rotation: a separator is always inserted, so a folder that

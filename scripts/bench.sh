@@ -53,6 +53,10 @@ echo "== wallpaper hotkey: SendInput until the wallpaper object has the path"
 wine_bench "$win64/bench/bench_footprint.exe" hotkey 30 | tee "$results/hotkey"
 
 echo
+echo "== tray click until the menu shows, idle and while the wallpaper object blocks"
+wine_bench "$win64/bench/bench_footprint.exe" menu 20 | tee "$results/menu-latency"
+
+echo
 echo "== BuildWallpaperMenu over a folder of N entries (three in four of them pictures)"
 for files in 100 1000 10000; do
   wine_bench "$win64/bench/bench_wallpaper_menu.exe" "$files" 30 | tee -a "$results/menu"
@@ -103,6 +107,7 @@ awk '
 ' "$results/start" "$results/idle"
 echo
 grep -h -e '^| ms from' -e '^| Yorunel' "$results/hotkey" || true
+grep -h -e '^| ms from' -e '^| idle' -e '^| while' "$results/menu-latency" || true
 echo
 grep -h '^per file' "$results/menu-table" || true
 cat "$results/size"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Fails on an include against the direction of the layers: portable/ sees
 # only itself and no <windows.h>; framework/ sees portable/ and itself; the
-# program's folders see everything below them. Tests and benchmarks may
-# include anything.
+# wallpaper room sees those and the program's texts, never the program that
+# wires it; the program's folders see everything below them. Tests and
+# benchmarks may include anything.
 #   check-includes.sh [source root]
 set -uo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
@@ -11,7 +12,8 @@ cd "$root" || exit 2
 program="app hotkeys settings_ui controls resources"
 allowed_portable="portable"
 allowed_framework="portable framework"
-allowed_program="portable framework $program"
+allowed_wallpaper="portable framework resources wallpaper"
+allowed_program="portable framework wallpaper $program"
 
 status=0
 check() {
@@ -33,6 +35,7 @@ check() {
 
 check portable "$allowed_portable"
 check framework "$allowed_framework"
+check wallpaper "$allowed_wallpaper"
 for folder in $program; do
   check "$folder" "$allowed_program"
 done

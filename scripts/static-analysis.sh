@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Static analysis of the program's sources: cppcheck on everything, and
+# Static analysis of the program's sources: cppcheck on the program, and
 # clang-tidy on every source file of the x86_64 build, read as clang would
 # compile it for Windows.
 #   static-analysis.sh <win64 build folder>
@@ -7,7 +7,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:?win64 build folder}
 cd "$top"
-sources=(portable framework app hotkeys settings_ui controls)
+sources=(portable framework wallpaper app hotkeys settings_ui controls)
 
 status=0
 echo "cppcheck"
@@ -49,7 +49,7 @@ files=$(python3 -c "import json,sys; print('\n'.join(e['file'] for e in json.loa
 export tidy_db checks top
 tidy_one() {
   output=$(clang-tidy -p "$tidy_db" --quiet --checks="$checks" --warnings-as-errors='*' \
-    --header-filter="^$top/(portable|framework|app|hotkeys|settings_ui|controls|resources)/" "$1" 2>&1) || {
+    --header-filter="^$top/(portable|framework|wallpaper|app|hotkeys|settings_ui|controls|resources|standin)/" "$1" 2>&1) || {
     echo "$output" | grep -v "warnings generated"; return 1; }
 }
 export -f tidy_one

@@ -87,9 +87,12 @@ WallpaperRecorder::WallpaperRecorder(const std::string& helperFolder) : log_("yo
     }
     SetEnvironmentVariableA("YORUNEL_WALLPAPER_LOG", log_.File("wallpaper.log").c_str());
     SetEnvironmentVariableA("YORUNEL_WALLPAPER_FAIL", nullptr);
+    SetEnvironmentVariableA("YORUNEL_WALLPAPER_BLOCK", log_.File("block").c_str());
 }
 
 WallpaperRecorder::~WallpaperRecorder() {
+    Block(false);
+    SetEnvironmentVariableA("YORUNEL_WALLPAPER_BLOCK", nullptr);
     SetEnvironmentVariableA("YORUNEL_WALLPAPER_LOG", nullptr);
     SetEnvironmentVariableA("YORUNEL_WALLPAPER_FAIL", nullptr);
     HKEY key = nullptr;
@@ -108,6 +111,13 @@ WallpaperRecorder::~WallpaperRecorder() {
 
 void WallpaperRecorder::FailWith(const std::string& setting) const {
     SetEnvironmentVariableA("YORUNEL_WALLPAPER_FAIL", setting.empty() ? nullptr : setting.c_str());
+}
+
+void WallpaperRecorder::Block(bool blocked) const {
+    if (blocked)
+        WriteFileBytes(log_.File("block"), "");
+    else
+        DeleteFileA(log_.File("block").c_str());
 }
 
 bool WallpaperRecorder::WaitForLines(std::size_t count, DWORD timeoutMs) const {
@@ -140,12 +150,18 @@ bool MessageProbe::Hook(HWND window) {
 
 MessageProbe::~MessageProbe() {
     SetEnvironmentVariableA("YORUNEL_PROBE_LOG", nullptr);
+    Unhook();
+}
+
+void MessageProbe::Unhook() {
     if (hook_)
         UnhookWindowsHookEx(hook_);
     if (activationHook_)
         UnhookWindowsHookEx(activationHook_);
     if (module_)
         FreeLibrary(module_);
+    hook_ = activationHook_ = nullptr;
+    module_ = nullptr;
 }
 
 bool MessageProbe::Mark(DWORD timeoutMs) const {
@@ -175,6 +191,39 @@ std::string MessageProbe::Line(UINT message, WPARAM wParam, LPARAM lParam, HWND 
 int MessageProbe::Count(const std::string& line) const {
     const auto lines = Lines();
     return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
+
+std::vector<std::string> MessageProbe::WallpaperItems(YorunelProcess& yorunel, UINT openWith) {
+    // Hooked for this alone, and the menu read and closed by messages sent,
+    // which the menu's loop takes: under load, a menu of a hooked thread
+    // has been seen to leave posted keys in its queue for seconds.
+    std::vector<std::string> items;
+    if (!Hook(yorunel.MainWindow()))
+        return items;
+    const int ends = Count("items end");
+    yorunel.Tray(openWith);
+    DWORD_PTR result = 0;
+    if (HWND menu = WaitForPopupMenu()) {
+        SendMessageTimeoutA(menu, WM_NULL, kProbeMenuItems, 0, SMTO_NORMAL, 10000, &result);
+        SendMessageTimeoutA(yorunel.MainWindow(), WM_CANCELMODE, 0, 0, SMTO_NORMAL, 10000, &result);
+        PopupMenuGone();
+    }
+    Unhook();
+    int seen = 0;
+    for (const std::string& line : Lines()) {
+        if (line == "items end" && ++seen > ends)
+            return items;
+        if (seen == ends && line.rfind("item ", 0) == 0)
+            items.push_back(line.substr(5));
+    }
+    return {};
+}
+
+bool MessageProbe::WaitWallpaperItems(YorunelProcess& yorunel, const std::vector<std::string>& captions) {
+    std::vector<std::string> expected;
+    for (const std::string& caption : captions)
+        expected.push_back("0 0 " + caption);
+    return WaitUntil([&] { return WallpaperItems(yorunel) == expected; });
 }
 
 CommandRecorder::CommandRecorder() : log_("yorunel_commands") {

@@ -39,6 +39,8 @@ public:
     // ("create:<hex>[:<times>]", "interface[:<times>]", "set:<hex>[:<times>]"
     // or "apply:<hex>[:<times>]"; empty for none).
     void FailWith(const std::string& setting) const;
+    // While blocked, SetWallpaper does not return, in running programs too.
+    void Block(bool blocked) const;
     std::string LogPath() const { return log_.File("wallpaper.log"); }
     std::vector<std::string> Lines() const { return ReadLines(LogPath()); }
     // Waits until the log has at least count lines; true when it has.
@@ -77,6 +79,14 @@ public:
     std::string Line(UINT message, WPARAM wParam, LPARAM lParam, HWND window = nullptr) const;
     // How many of its lines are this one.
     int Count(const std::string& line) const;
+    void Unhook();
+    // With the program's main thread hooked for it: opens the tray menu with
+    // the mouse message, reads the items of its first submenu ("<depth>
+    // <checked> <caption>", nested ones after their item) and closes it
+    // again; empty when no menu opened.
+    std::vector<std::string> WallpaperItems(YorunelProcess& yorunel, UINT openWith = WM_RBUTTONDOWN);
+    // Waits until the wallpaper submenu lists these captions at depth 0, unchecked.
+    bool WaitWallpaperItems(YorunelProcess& yorunel, const std::vector<std::string>& captions);
 
 private:
     testing_support::TempFolder log_;

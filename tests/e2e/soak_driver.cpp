@@ -15,7 +15,7 @@ namespace {
 const char* const kPanicTitle1 = "Yorunel soak panic one";
 const char* const kPanicTitle2 = "Yorunel soak panic two";
 const char* const kFailureFile = "fail_next";
-// The wallpaper presses queued before waiting for their objects' release.
+// The wallpaper presses made before waiting for them to be handled.
 constexpr int kPressBatch = 10;
 
 // The probe holds the key for a moment: asked while the program registers
@@ -115,15 +115,16 @@ bool Soak::WallpaperPresses(int count) {
     // The log holds only this round's objects: it is read after every batch.
     objectsUsed_ += static_cast<long long>(ReleasedCount());
     DeleteFileA(recorder_.LogPath().c_str());
-    std::size_t expected = 0;
     for (int done = 0; done < count; done += kPressBatch) {
-        const int batch = std::min(kPressBatch, count - done);
-        for (int i = 0; i < batch; ++i)
+        const std::size_t before = ReleasedCount();
+        for (int i = 0; i < std::min(kPressBatch, count - done); ++i)
             PressAction(5);
-        expected += static_cast<std::size_t>(batch);
-        if (!WaitUntil([&] { return ReleasedCount() >= expected; }))
-            return Fail("wallpaper presses: " + std::to_string(expected) + " objects expected, " +
-                        std::to_string(ReleasedCount()) + " released");
+        // Presses made while one wallpaper is being set move the position on
+        // and end in one more: at least one object more, not one a press.
+        if (!Settled())
+            return false;
+        if (!WaitUntil([&] { return ReleasedCount() > before; }))
+            return Fail("wallpaper presses: no object released after " + std::to_string(done) + " of them");
     }
     return true;
 }

@@ -135,7 +135,8 @@ TEST(Startup, HotKeysOfTheFileAreRegisteredAndEmptyOnesAreNot) {
         ASSERT_TRUE(yorunel.Start());
         ASSERT_TRUE(yorunel.WaitReady());
         EXPECT_EQ(TakenCount(), 5);
-        EXPECT_EQ(yorunel.UtilityWindows().size(), 2u) << "the timer and the hotkeys: no retry for the icon";
+        EXPECT_EQ(yorunel.UtilityWindows().size(), 3u)
+            << "the timer, the hotkeys and the wallpaper worker's results: no retry for the icon";
         yorunel.Close();
         ASSERT_TRUE(yorunel.WaitForExit());
     }
@@ -265,8 +266,8 @@ TEST(Startup, IconRefusedAtLogonIsAddedOnceATaskBarTakesIt) {
     // The real task bar is found now; no "TaskbarCreated" is broadcast.
     EXPECT_TRUE(WaitUntil([&] { return yorunel.TrayIconPresent(); }));
     EXPECT_TRUE(TipIs(kRunningTip));
-    EXPECT_TRUE(WaitUntil([&] { return yorunel.UtilityWindows().size() == 2; }))
-        << "the timer and the hotkeys' windows only: no retry left running";
+    EXPECT_TRUE(WaitUntil([&] { return yorunel.UtilityWindows().size() == 3; }))
+        << "the timer's, the hotkeys' and the wallpaper results' windows only: no retry left running";
     yorunel.Close();
     EXPECT_TRUE(yorunel.WaitForExit());
 }

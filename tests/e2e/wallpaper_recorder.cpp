@@ -10,7 +10,9 @@
 // YORUNEL_WALLPAPER_FAIL_NEXT names a file: while it is there, the next
 // creation takes it away and fails as the setting it holds says, once.
 // YORUNEL_RECORDER_ERROR_MODE, when set, adds the program's error mode
-// ("ErrorMode <n>") after each ApplyChanges.
+// ("ErrorMode <n>") after each ApplyChanges. YORUNEL_WALLPAPER_BLOCK names a
+// file: while it is there, SetWallpaper blocks after logging its line, as a
+// shell's object that takes seconds does (for a minute at most).
 //
 // The interface table is written out from the documented order, not taken
 // from the program's headers, so a mistaken header would show here.
@@ -197,6 +199,10 @@ HRESULT STDMETHODCALLTYPE DesktopApplyChanges(ActiveDesktop* self, DWORD flags) 
 
 HRESULT STDMETHODCALLTYPE DesktopSetWallpaper(ActiveDesktop* self, PCWSTR path, DWORD reserved) {
     Log("SetWallpaper " + Utf8(path));
+    const std::string block = Environment("YORUNEL_WALLPAPER_BLOCK");
+    for (int wait = 0; !block.empty() && wait < 6000 && GetFileAttributesA(block.c_str()) != INVALID_FILE_ATTRIBUTES;
+         ++wait)
+        Sleep(10);
     // Only ever 0; anything else is worth a line of its own.
     if (reserved != 0)
         Log("SetWallpaper reserved " + std::to_string(reserved));

@@ -46,12 +46,16 @@ protected:
         ASSERT_TRUE(IsAscii(pictures.Path())) << "the expected UTF-8 paths start with this folder's bytes";
     }
 
-    void Start(const std::string& folder, int minutes = 0) {
+    // Starts the program on the folder; with names, until its menu lists them.
+    void Start(const std::string& folder, int minutes = 0, const std::vector<std::string>& listed = {}) {
         yorunel.WriteIni(ActionsIni({"WallPaperPath=" + folder}, minutes));
         ASSERT_TRUE(yorunel.Start());
         ASSERT_TRUE(yorunel.WaitReady());
-        // The icon comes before the list is built; a hotkey comes after.
         ASSERT_TRUE(ActionsHandled(painted));
+        // The list comes from the worker, after the icon.
+        if (!listed.empty()) {
+            ASSERT_TRUE(probe.WaitWallpaperItems(yorunel, listed));
+        }
     }
 
     // Presses the wallpaper hotkey and waits for one more wallpaper set.
@@ -80,6 +84,7 @@ protected:
 
     WallpaperRecorder recorder;
     TempFolder pictures{"yorunel_pictures"};
+    MessageProbe probe;
     YorunelProcess yorunel;
     TestWindow painted{"Yorunel wallpaper test"};
 };
@@ -92,7 +97,7 @@ TEST_F(Wallpaper, MenuListsExactlyTheUsableEntriesInDirectoryOrderAndPickingOneS
     const std::vector<std::string> listed =
         ListedOf(pictures.Path(), {"A.JPG", "b.Bmp", "d.htm", "x.html", ".jpg", "folder.jpg", "h.bmp"});
     ASSERT_EQ(listed.size(), 7u);
-    Start(pictures.Path());
+    Start(pictures.Path(), 0, listed);
 
     for (std::size_t i = 0; i < listed.size(); ++i)
         EXPECT_EQ(Pick(static_cast<int>(i)), WallpaperSet(pictures.File(listed[i]))) << "item " << i;
@@ -105,15 +110,18 @@ TEST_F(Wallpaper, MenuListsExactlyTheUsableEntriesInDirectoryOrderAndPickingOneS
     EXPECT_EQ(Advance(), WallpaperSet(pictures.File(listed[1])));
 }
 
-TEST_F(Wallpaper, HotKeyRotatesThroughPositionsOneTwoZeroAndPassesARemovedFileAllTheSame) {
+TEST_F(Wallpaper, HotKeyRotatesThroughPositionsOneTwoZeroAndARemovedFileLeavesTheRotation) {
     MakeFiles(pictures.Path(), {"A.JPG", "b.Bmp", "c.txt", "d.htm"});
     const std::vector<std::string> listed = ListedOf(pictures.Path(), {"A.JPG", "b.Bmp", "d.htm"});
     ASSERT_EQ(listed.size(), 3u);
     Start(pictures.Path());
-    DeleteFileA(pictures.File(listed[2]).c_str());
-
     for (int position : {1, 2, 0, 1, 2})
         EXPECT_EQ(Advance(), WallpaperSet(pictures.File(listed[position]))) << "position " << position;
+    DeleteFileA(pictures.File(listed[1]).c_str());
+    ASSERT_TRUE(probe.WaitWallpaperItems(yorunel, {listed[0], listed[2]}));
+    // Position 2 is past the shorter list's end: it starts again at 0.
+    EXPECT_EQ(Advance(), WallpaperSet(pictures.File(listed[0])));
+    EXPECT_EQ(Advance(), WallpaperSet(pictures.File(listed[2])));
 }
 
 TEST_F(Wallpaper, OneFileIsSetByEveryAdvanceAndAnEmptyListSetsNothing) {
@@ -186,7 +194,7 @@ TEST_F(Wallpaper, EmptyFolderSettingListsTheRootOfTheCurrentDrive) {
                             : 0;
     }
     ASSERT_EQ(pictures, 1u) << "the root holds this test's picture alone";
-    Start("");
+    Start("", 0, {name});
     const std::vector<std::string> set = WallpaperSet("\\" + name);
     EXPECT_EQ(Pick(0), set);
     EXPECT_EQ(Pick(1), set) << "one item: Down wraps round to it";
@@ -207,6 +215,7 @@ TEST_F(Wallpaper, RelativeFolderTypedInIsListedAndRotatedAndNotHeldAfterOk) {
     SetWindowTextA(folder, "pics");
     Click(ChildByText(dialog, "Button", "&OK"));
     ASSERT_TRUE(WaitClosed(dialog));
+    ASSERT_TRUE(probe.WaitWallpaperItems(yorunel, listed));
 
     EXPECT_EQ(Advance(), WallpaperSet(pics + "\\" + listed[1]));
     EXPECT_EQ(Pick(0), WallpaperSet(pics + "\\" + listed[0]));
@@ -216,7 +225,7 @@ TEST_F(Wallpaper, RelativeFolderTypedInIsListedAndRotatedAndNotHeldAfterOk) {
 
 TEST_F(Wallpaper, FolderEndingInABackslashIsJoinedOnceByAPickAndTwiceByTheRotation) {
     MakeFiles(pictures.Path(), {"a.jpg", "b.jpg"});
-    Start(pictures.Path() + "\\");
+    Start(pictures.Path() + "\\", 0, ListedOf(pictures.Path(), {"a.jpg", "b.jpg"}));
     EXPECT_EQ(Pick(1), WallpaperSet(pictures.Path() + "\\b.jpg"));
     EXPECT_EQ(Advance(), WallpaperSet(pictures.Path() + "\\\\b.jpg"));
     EXPECT_EQ(Advance(), WallpaperSet(pictures.Path() + "\\\\a.jpg"));
@@ -244,7 +253,11 @@ TEST_F(Wallpaper, JapaneseFolderAndFileNamesReachTheObjectAsTheirOwnCharacters) 
             if (found == name.cp932)
                 expected.push_back(pictures.Path() + u8"\\壁紙表\\" + name.utf8);
     ASSERT_EQ(expected.size(), 3u);
-    Start(folder);
+    std::vector<std::string> listed;
+    for (const std::string& found : DirectoryOrder(folder))
+        if (found != "." && found != "..")
+            listed.push_back(found);
+    Start(folder, 0, listed);
 
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(Pick(i), WallpaperSet(expected[static_cast<std::size_t>(i)])) << "item " << i;
@@ -322,10 +335,13 @@ TEST_F(Wallpaper, FailuresWhileTheFailureBoxIsOpenAreNotStackedOnIt) {
     HWND box = yorunel.WaitForBox("Yorunel");
     ASSERT_NE(box, nullptr);
     // The box's own loop still takes hotkeys and the minute timer.
-    for (int press = 0; press < 3; ++press)
+    for (int press = 0; press < 3; ++press) {
         PressAction(5);
+        ASSERT_TRUE(recorder.WaitForLines(static_cast<std::size_t>(press) + 2)) << "each failure released the object";
+    }
     Tick();
-    ASSERT_TRUE(WaitUntil([&] { return recorder.Lines().size() == 5; })) << "each failure released the object";
+    ASSERT_TRUE(recorder.WaitForLines(5));
+    ASSERT_TRUE(ActionsHandled(painted));
     EXPECT_EQ(FindTopWindows("#32770", nullptr, yorunel.ProcessId()), std::vector<HWND>{box});
     ClickDialogButton(box, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return FindTopWindows("#32770", nullptr, yorunel.ProcessId()).empty(); }));
@@ -334,6 +350,89 @@ TEST_F(Wallpaper, FailuresWhileTheFailureBoxIsOpenAreNotStackedOnIt) {
     ASSERT_NE(box, nullptr) << "with none open, the next failure is told";
     EXPECT_EQ(FindTopWindows("#32770", nullptr, yorunel.ProcessId()).size(), 1u);
     ClickDialogButton(box, IDOK);
+}
+
+TEST_F(Wallpaper, TheTimersFailureIsToldOnceUntilTheUserActs) {
+    MakeFiles(pictures.Path(), {"a.jpg", "b.jpg"});
+    recorder.FailWith("set:80070015");
+    Start(pictures.Path(), 1);
+    Tick();
+    HWND box = yorunel.WaitForBox("Yorunel");
+    ASSERT_NE(box, nullptr);
+    const std::string told = MessageBoxText(box);
+    ClickDialogButton(box, IDOK);
+    // Two more failed minutes; the first one's failure has reached the
+    // program once the second has been tried, the redraw key after it.
+    Tick();
+    ASSERT_TRUE(recorder.WaitForLines(4));
+    Tick();
+    ASSERT_TRUE(recorder.WaitForLines(6));
+    ASSERT_TRUE(ActionsHandled(painted));
+    EXPECT_TRUE(FindTopWindows("#32770", nullptr, yorunel.ProcessId()).empty()) << "told again";
+    PressAction(5);
+    box = yorunel.WaitForBox("Yorunel");
+    ASSERT_NE(box, nullptr) << "asked for by hand: told at once";
+    EXPECT_EQ(MessageBoxText(box), told);
+    ClickDialogButton(box, IDOK);
+}
+
+TEST_F(Wallpaper, ABlockedObjectHoldsUpNeitherTheMenuNorPauseNorTheHotKeysNorExit) {
+    MakeFiles(pictures.Path(), {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"});
+    const std::vector<std::string> listed = ListedOf(pictures.Path(), {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"});
+    Start(pictures.Path(), 0, listed);
+    recorder.Block(true);
+    PressAction(5);
+    ASSERT_TRUE(recorder.WaitForLines(1));
+    yorunel.Tray(WM_RBUTTONDOWN);
+    ASSERT_NE(WaitForPopupMenu(), nullptr) << "the menu opens";
+    MenuKeys({VK_ESCAPE});
+    ASSERT_TRUE(PopupMenuGone());
+    // Three presses more move the position on; the last one's file is set.
+    for (int press = 0; press < 3; ++press)
+        PressAction(5);
+    ASSERT_TRUE(ActionsHandled(painted)) << "the hotkeys act";
+    yorunel.Tray(WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([] { return !HotKeyTaken(MOD_CONTROL | MOD_ALT, 'W'); })) << "paused";
+    yorunel.Tray(WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, 'W'); })) << "resumed";
+    EXPECT_EQ(recorder.Lines().size(), 1u) << "still blocked";
+    recorder.Block(false);
+    ASSERT_TRUE(recorder.WaitForLines(6));
+    std::vector<std::string> expected = WallpaperSet(pictures.File(listed[1]));
+    for (const std::string& line : WallpaperSet(pictures.File(listed[4])))
+        expected.push_back(line);
+    EXPECT_EQ(recorder.Lines(), expected);
+
+    // Exit while the object blocks: the settings are saved, the program ends.
+    recorder.Block(true);
+    PressAction(5);
+    ASSERT_TRUE(recorder.WaitForLines(7));
+    yorunel.WriteIni("");
+    yorunel.Close();
+    ASSERT_TRUE(yorunel.WaitForExit());
+    EXPECT_NE(yorunel.ReadIni().find("WallPaperPath=" + pictures.Path() + "\r\n"), std::string::npos);
+}
+
+TEST_F(Wallpaper, TheListFollowsTheFolderAndAFolderMadeLaterIsUsedAtTheNextMinute) {
+    MakeFiles(pictures.Path(), {"a.jpg"});
+    Start(pictures.Path(), 1, {"a.jpg"});
+    MakeFiles(pictures.Path(), {"b.jpg", "c.txt"});
+    EXPECT_TRUE(probe.WaitWallpaperItems(yorunel, ListedOf(pictures.Path(), {"a.jpg", "b.jpg"})));
+    yorunel.Close();
+    ASSERT_TRUE(yorunel.WaitForExit());
+
+    // A drive plugged in later: the folder is not there at the start.
+    YorunelProcess later;
+    const std::string folder = pictures.File("later");
+    later.WriteIni(ActionsIni({"WallPaperPath=" + folder}, 1));
+    ASSERT_TRUE(later.Start());
+    ASSERT_TRUE(later.WaitReady());
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    MakeFiles(folder, {"x.jpg"});
+    for (HWND window : later.UtilityWindows())
+        PostMessageA(window, WM_TIMER, 1, 0);
+    ASSERT_TRUE(recorder.WaitForLines(3));
+    EXPECT_EQ(recorder.Lines(), WallpaperSet(folder + "\\x.jpg"));
 }
 
 TEST_F(Wallpaper, TimerChangesEveryTimeMinutesAlsoWhilePaused) {
@@ -366,7 +465,7 @@ TEST_F(Wallpaper, TimerWithTimeZeroNeverChanges) {
 
 TEST_F(Wallpaper, SubmenuOpensBesideTheTrayMenuWithTheFoldersPictures) {
     MakeFiles(pictures.Path(), {"夜の海.jpg", "morning.bmp", "noon.html", "readme.txt"});
-    Start(pictures.Path());
+    Start(pictures.Path(), 0, ListedOf(pictures.Path(), {"夜の海.jpg", "morning.bmp", "noon.html"}));
     yorunel.Tray(WM_RBUTTONDOWN);
     ASSERT_TRUE(MenuKeys({VK_DOWN, VK_RIGHT}));
     auto visibleMenus = [] {

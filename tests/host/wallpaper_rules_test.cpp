@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
+
+#include "portable/failure_notice.h"
 
 namespace {
 
@@ -13,79 +16,40 @@ const std::string kHyo = "\x95\x5C";
 const std::string kSo = "\x83\x5C";
 const std::string kA = "\x83\x41";
 const std::string kEquals = "\x81\x81";
-const std::string kFullWidthJpg = "\x82\x69\x82\x6F\x82\x66";  // "ＪＰＧ"
-
-struct NameCase {
-    std::string name;
-    bool usable;
-};
 
 TEST(WallpaperRules, ListsNamesWhoseExtensionLowerCasedIsOneOfTheFour) {
-    const NameCase cases[] = {
-        {"A.JPG", true},
-        {"b.Bmp", true},
-        {"c.txt", false},
-        {"d.htm", true},
-        {"x.html", true},
-        {"y.HTML", true},
-        {"noext", false},
-        {".jpg", true},
-        {"e.jpeg", false},
-        {"f.jpg.txt", false},
-        {"g.txt.bmp", true},
-        {"h.jp", false},
-        {"i.", false},
-        {"", false},
-        {kA + kA + ".JPG", true},
-        {kHyo + ".htm", true},
-        {kSo + kSo + ".Html", true},
-        {"x." + kFullWidthJpg, false},
-        {"x.jp" + kA, false},
-        {"x" + kA, false},
+    const std::pair<std::u16string, bool> cases[] = {
+        {u"A.JPG", true},   {u"b.Bmp", true},      {u"c.txt", false},     {u"d.htm", true},
+        {u"x.html", true},  {u"y.HTML", true},     {u"noext", false},     {u".jpg", true},
+        {u"e.jpeg", false}, {u"f.jpg.txt", false}, {u"g.txt.bmp", true},  {u"h.jp", false},
+        {u"i.", false},     {u"", false},          {u"アア.JPG", true},   {u"表.htm", true},
+        {u"x.ＪＰＧ", false}, {u"x.jpア", false},    {u"xア", false},       {u"x.j\u0130g", false},
     };
-    for (const NameCase& c : cases)
-        EXPECT_EQ(IsWallpaperFile(c.name), c.usable) << '"' << c.name << '"';
+    for (const auto& [name, usable] : cases)
+        EXPECT_EQ(IsWallpaperFile(name), usable) << std::string(name.begin(), name.end());
 }
 
-TEST(WallpaperRules, NamesTheCodePageCannotHoldAreNotTheRealNames) {
-    const NameCase cases[] = {
-        {"x.jpg", true},
-        {kHyo + kSo + ".jpg", true},
-        {kA + kA + kHyo + ".bmp", true},
-        // An emoji or Hangul comes back as "?".
-        {"?.jpg", false},
-        {"a??b.jpg", false},
-        {kHyo + "?.jpg", false},
-        // "¥" made "\" by a best fit: "..¥..¥x.jpg" would lead out of the folder.
-        {"..\\..\\x.jpg", false},
-        {kSo + "\\x.jpg", false},
-        {"x.jpg\\", false},
-    };
-    for (const NameCase& c : cases)
-        EXPECT_EQ(IsFaithfulAnsiName(c.name), c.usable) << '"' << c.name << '"';
-}
-
-TEST(WallpaperRules, SearchPatternAndMenuPathAddOneSeparatorUnlessTheLastCharacterIsOne) {
+TEST(WallpaperRules, ListFolderAndMenuPathAddOneSeparatorUnlessTheLastCharacterIsOne) {
     struct Case {
         std::string folder;
-        std::string pattern;
+        std::string listed;
         std::string menuPath;
     };
     const Case cases[] = {
-        {"C:\\pics", "C:\\pics\\*.*", "C:\\pics\\x.jpg"},
-        {"C:\\pics\\", "C:\\pics\\*.*", "C:\\pics\\x.jpg"},
-        {"C:\\", "C:\\*.*", "C:\\x.jpg"},
-        {"", "\\*.*", "\\x.jpg"},
+        {"C:\\pics", "C:\\pics\\", "C:\\pics\\x.jpg"},
+        {"C:\\pics\\", "C:\\pics\\", "C:\\pics\\x.jpg"},
+        {"C:\\", "C:\\", "C:\\x.jpg"},
+        {"", "\\", "\\x.jpg"},
         // The last character is "表", whose second byte only looks like "\".
-        {"C:\\" + kHyo, "C:\\" + kHyo + "\\*.*", "C:\\" + kHyo + "\\x.jpg"},
-        {"C:\\" + kA + kSo, "C:\\" + kA + kSo + "\\*.*", "C:\\" + kA + kSo + "\\x.jpg"},
-        {"C:\\" + kHyo + "\\", "C:\\" + kHyo + "\\*.*", "C:\\" + kHyo + "\\x.jpg"},
+        {"C:\\" + kHyo, "C:\\" + kHyo + "\\", "C:\\" + kHyo + "\\x.jpg"},
+        {"C:\\" + kA + kSo, "C:\\" + kA + kSo + "\\", "C:\\" + kA + kSo + "\\x.jpg"},
+        {"C:\\" + kHyo + "\\", "C:\\" + kHyo + "\\", "C:\\" + kHyo + "\\x.jpg"},
         // "＝" then "\": a backward look at the byte before "\" would take
         // 0x81 for a lead byte and the separator for its trail byte.
-        {"C:\\" + kEquals + "\\", "C:\\" + kEquals + "\\*.*", "C:\\" + kEquals + "\\x.jpg"},
+        {"C:\\" + kEquals + "\\", "C:\\" + kEquals + "\\", "C:\\" + kEquals + "\\x.jpg"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(WallpaperSearchPattern(c.folder), c.pattern) << '"' << c.folder << '"';
+        EXPECT_EQ(WallpaperListFolder(c.folder), c.listed) << '"' << c.folder << '"';
         EXPECT_EQ(WallpaperMenuPath(c.folder, "x.jpg"), c.menuPath) << '"' << c.folder << '"';
     }
     EXPECT_EQ(WallpaperMenuPath("C:\\pics", kHyo + kSo + ".bmp"), "C:\\pics\\" + kHyo + kSo + ".bmp");
@@ -143,6 +107,38 @@ TEST(WallpaperRules, TimerChangesEveryIntervalMinutesAndNeverAtZero) {
     EXPECT_EQ(count, 0);
     count = 7;
     EXPECT_FALSE(CountWallpaperMinute(count, 0)) << "0 still never changes";
+}
+
+TEST(WallpaperRules, TimerFailuresAreToldOnceAndNotWhileTheUserIsBusy) {
+    struct Step {
+        const char* event;  // "timer", "hand", "tick", "reset"
+        const char* text;
+        bool busy;
+        const char* told;  // what is told now, "" for nothing
+    };
+    const Step steps[] = {
+        {"timer", "gone", false, "gone"},   {"timer", "gone", false, ""},     {"tick", "", false, ""},
+        {"timer", "locked", false, "locked"}, {"timer", "gone", false, "gone"}, {"hand", "gone", false, "gone"},
+        {"timer", "gone", false, ""},       {"reset", "", false, ""},         {"timer", "gone", true, ""},
+        {"tick", "", true, ""},             {"tick", "", false, "gone"},      {"tick", "", false, ""},
+        {"timer", "gone", false, ""},       {"timer", "locked", true, ""},    {"hand", "refused", true, "refused"},
+        {"tick", "", false, "locked"},      {"reset", "", false, ""},         {"timer", "x", true, ""},
+        {"timer", "x", false, "x"},         {"tick", "", false, ""},
+    };
+    TFailureNotice notice;
+    int number = 0;
+    for (const Step& step : steps) {
+        const std::string event = step.event;
+        std::string told;
+        if (event == "tick")
+            told = notice.Tick(step.busy);
+        else if (event == "reset")
+            notice.Reset();
+        else if (notice.Failed(step.text, event == "timer", step.busy))
+            told = step.text;
+        EXPECT_EQ(told, step.told) << "step " << number;
+        ++number;
+    }
 }
 
 }  // namespace
