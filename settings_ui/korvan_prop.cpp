@@ -271,8 +271,6 @@ std::string TKorvanProp::RegisterHotKeyFields() {
             reason = FormatText(texts::HotKeySameAs, sameChore);
         else if (refused)
             reason = texts::HotKeyHeldElsewhere;
-        else if (FormatShortCut(value).empty())
-            reason = texts::HotKeyNoText;
         if (!reason.empty())
             trouble += FormatText(texts::HotKeyTroubleLine, setting.chore, reason.c_str());
     }
