@@ -9,8 +9,12 @@
 #include <tuple>
 
 #include "app/korvan_main.h"
+#include "app/settings_table.h"
+#include "controls/url_link.h"
 #include "framework/application.h"
+#include "framework/win10_api.h"
 #include "settings_ui/korvan_prop.h"
+#include "settings_ui/task_form.h"
 #include "tests/support/test_support.h"
 
 using namespace testing_support;
@@ -107,15 +111,100 @@ BOOL WINAPI RecordFilter(HWND window, UINT message, DWORD action, PCHANGEFILTERS
     return TRUE;
 }
 
-// The filter is looked up at run time.
+// Windows 10 and 11 as far as the program can see them, where Wine has no
+// task bar scale of its own, no cloaked windows and no virtual desktops.
+// The task bar's DPI; 0: a Windows without the functions that tell it.
+UINT taskbarDpi = 0;
+std::vector<HWND> otherProcessWindows, cloakedWindows, otherDesktopWindows;
+decltype(&GetWindowThreadProcessId) realThreadProcess = nullptr;
+decltype(&CoCreateInstance) realCreate = nullptr;
+
+bool Has(const std::vector<HWND>& windows, HWND window) {
+    return std::find(windows.begin(), windows.end(), window) != windows.end();
+}
+
+UINT WINAPI FakeDpiForWindow(HWND window) {
+    return window == FindWindowA("Shell_TrayWnd", nullptr) ? taskbarDpi : 96;
+}
+
+int WINAPI FakeMetricForDpi(int index, UINT dpi) {
+    return index == SM_CXSMICON ? MulDiv(16, static_cast<int>(dpi), 96) : 0;
+}
+
+HRESULT WINAPI FakeWindowAttribute(HWND window, DWORD attribute, void* value, DWORD size) {
+    if (attribute != kDwmwaCloaked || size != sizeof(DWORD))
+        return E_INVALIDARG;
+    *static_cast<DWORD*>(value) = Has(cloakedWindows, window) ? 2 : 0;  // DWM_CLOAKED_SHELL
+    return S_OK;
+}
+
+DWORD WINAPI RecordThreadProcess(HWND window, LPDWORD process) {
+    const DWORD thread = realThreadProcess(window, process);
+    if (process && Has(otherProcessWindows, window))
+        *process = GetCurrentProcessId() + 4;
+    return thread;
+}
+
+struct FakeDesktops : IVirtualDesktopManager {
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        *out = this;
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE IsWindowOnCurrentVirtualDesktop(HWND window, BOOL* current) override {
+        *current = !Has(otherDesktopWindows, window);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetWindowDesktopId(HWND, GUID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE MoveWindowToDesktop(HWND, REFGUID) override { return E_NOTIMPL; }
+} fakeDesktops;
+
+HRESULT WINAPI RecordCreate(REFCLSID classId, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* object) {
+    if (IsEqualCLSID(classId, kClsidVirtualDesktopManager) && IsEqualIID(iid, kIidVirtualDesktopManager)) {
+        *object = static_cast<IVirtualDesktopManager*>(&fakeDesktops);
+        return S_OK;
+    }
+    return realCreate(classId, outer, context, iid, object);
+}
+
+// The functions of later Windows are looked up at run time.
 FARPROC WINAPI RecordLookup(HMODULE module, LPCSTR name) {
-    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) != 0 && lstrcmpA(name, "ChangeWindowMessageFilterEx") == 0)
-        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(RecordFilter));
+    const std::pair<const char*, void*> fakes[] = {
+        {"ChangeWindowMessageFilterEx", reinterpret_cast<void*>(RecordFilter)},
+        {"DwmGetWindowAttribute", reinterpret_cast<void*>(FakeWindowAttribute)},
+        {"GetDpiForWindow", taskbarDpi > 0 ? reinterpret_cast<void*>(FakeDpiForWindow) : nullptr},
+        {"GetSystemMetricsForDpi", taskbarDpi > 0 ? reinterpret_cast<void*>(FakeMetricForDpi) : nullptr},
+    };
+    for (const auto& [fakeName, fake] : fakes)
+        if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) != 0 && lstrcmpA(name, fakeName) == 0)
+            return reinterpret_cast<FARPROC>(fake);
     return realLookup(module, name);
 }
 
+// Which process was let take the foreground while the task bar was not yet asked to close.
+std::vector<DWORD> foregroundHandedTo;
+
+BOOL WINAPI RecordAllowForeground(DWORD process) {
+    MSG close;
+    if (!PeekMessageA(&close, FindWindowA("Shell_TrayWnd", nullptr), WM_CLOSE, WM_CLOSE, PM_NOREMOVE))
+        foregroundHandedTo.push_back(process);
+    return TRUE;
+}
+
+// What the program reads of a high-contrast theme.
+bool highContrast = false;
+decltype(&SystemParametersInfoA) realParameters = nullptr;
+
+BOOL WINAPI RecordParameters(UINT action, UINT number, PVOID value, UINT flags) {
+    if (action != SPI_GETHIGHCONTRAST || !highContrast)
+        return realParameters(action, number, value, flags);
+    static_cast<HIGHCONTRASTA*>(value)->dwFlags = HCF_HIGHCONTRASTON;
+    return TRUE;
+}
+
 // Points this program's import of a system function at the replacement, the
-// real function kept in *real, and back when destroyed.
+// real function kept in *real where asked for, and back when destroyed.
 class ImportPatch {
 public:
     ImportPatch(const char* library, const char* name, void* replacement, void* real) {
@@ -138,7 +227,8 @@ public:
         }
         if (slot_) {
             previous_ = *slot_;
-            *static_cast<ULONG_PTR*>(real) = previous_;
+            if (real)
+                *static_cast<ULONG_PTR*>(real) = previous_;
             Write(reinterpret_cast<ULONG_PTR>(replacement));
         }
     }
@@ -215,11 +305,21 @@ protected:
         hotKeyCalls.clear();
         trayIconWidths.clear();
         allowedMessages.clear();
+        taskbarDpi = 0;
+        otherProcessWindows.clear();
+        cloakedWindows.clear();
+        otherDesktopWindows.clear();
+        foregroundHandedTo.clear();
+        highContrast = false;
         const std::tuple<const char*, const char*, void*, void*> patches[] = {
             {"user32.dll", "RegisterHotKey", reinterpret_cast<void*>(RecordRegister), &realRegister},
             {"user32.dll", "UnregisterHotKey", reinterpret_cast<void*>(RecordUnregister), &realUnregister},
             {"shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(RecordNotify), &realNotify},
             {"kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(RecordLookup), &realLookup},
+            {"user32.dll", "GetWindowThreadProcessId", reinterpret_cast<void*>(RecordThreadProcess), &realThreadProcess},
+            {"ole32.dll", "CoCreateInstance", reinterpret_cast<void*>(RecordCreate), &realCreate},
+            {"user32.dll", "AllowSetForegroundWindow", reinterpret_cast<void*>(RecordAllowForeground), nullptr},
+            {"user32.dll", "SystemParametersInfoA", reinterpret_cast<void*>(RecordParameters), &realParameters},
         };
         for (const auto& [library, name, replacement, real] : patches) {
             patches_.push_back(std::make_unique<ImportPatch>(library, name, replacement, real));
@@ -557,4 +657,72 @@ TEST_F(SettingsDialog, TrayGetsTheSmallIconSizeInBothStatesAndFromANewTaskBarAnd
     ASSERT_GE(trayIconWidths.size(), 4u);
     EXPECT_EQ(std::count(trayIconWidths.begin(), trayIconWidths.end(), GetSystemMetrics(SM_CXSMICON)),
               static_cast<std::ptrdiff_t>(trayIconWidths.size()));
+
+    // The task bar's scale changes: the icon is handed over again at its size, once.
+    taskbarDpi = 120;
+    SendMessageA(main_->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+    EXPECT_EQ(trayIconWidths.back(), 20);
+    const std::size_t handed = trayIconWidths.size();
+    SendMessageA(main_->Handle(), WM_SETTINGCHANGE, 0, 0);
+    EXPECT_EQ(trayIconWidths.size(), handed);
+    taskbarDpi = 144;
+    SendMessageA(main_->Handle(), WM_SETTINGCHANGE, 0, 0);
+    EXPECT_EQ(trayIconWidths.back(), 24);
+    taskbarDpi = 120;
+    SendMessageA(main_->Handle(), taskbarCreated, 0, 0);
+    EXPECT_EQ(trayIconWidths.back(), 20);
+    taskbarDpi = 0;
+    SendMessageA(main_->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+    EXPECT_EQ(trayIconWidths.back(), GetSystemMetrics(SM_CXSMICON));
+}
+
+TEST_F(SettingsDialog, PickerListsOnlyTheWindowsOfOtherProgramsThatTheUserCanSee) {
+    Open();
+    std::vector<unique_hwnd> windows;
+    for (const char* title : {"Plain", "Cloaked", "On another desktop", "Of this program"})
+        windows.emplace_back(CreateWindowExA(0, "STATIC", title, WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr,
+                                             nullptr, nullptr, nullptr));
+    otherProcessWindows = {windows[0].get(), windows[1].get(), windows[2].get()};
+    cloakedWindows = {windows[1].get(), windows[2].get()};
+    otherDesktopWindows = {windows[2].get()};
+    TTaskForm picker(Application);
+    std::vector<std::string> listed;
+    for (int i = 0; i < picker.ListBox1->Count(); ++i)
+        listed.push_back(picker.ListBox1->Item(i));
+    // The dialog it was opened from is this program's too.
+    const std::pair<const char*, int> counts[] = {
+        {"Plain", 1}, {"Cloaked", 0}, {"On another desktop", 1}, {"Of this program", 0}, {"設定", 0}};
+    for (const auto& [title, count] : counts)
+        EXPECT_EQ(std::count(listed.begin(), listed.end(), title), count) << title;
+}
+
+TEST_F(SettingsDialog, ShutDownHotKeyLetsTheTaskBarTakeTheForegroundBeforeItIsAsked) {
+    WNDCLASSA taskbarClass = {};
+    taskbarClass.lpfnWndProc = DefWindowProcA;
+    taskbarClass.lpszClassName = "Shell_TrayWnd";
+    RegisterClassA(&taskbarClass);
+    // In front of the session's task bar, and of another process as the program sees it.
+    const unique_hwnd taskbar(CreateWindowExA(WS_EX_TOPMOST, "Shell_TrayWnd", "", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                              nullptr, nullptr, nullptr));
+    ASSERT_EQ(FindWindowA("Shell_TrayWnd", nullptr), taskbar.get());
+    otherProcessWindows = {taskbar.get()};
+    DWORD shell = 0;
+    GetWindowThreadProcessId(taskbar.get(), &shell);
+    main_->HookHotKey1HotKey(main_->HookHotKey1, hkExitDialog);
+    EXPECT_EQ(foregroundHandedTo, std::vector<DWORD>{shell});
+    MSG close;
+    EXPECT_TRUE(PeekMessageA(&close, taskbar.get(), WM_CLOSE, WM_CLOSE, PM_REMOVE));
+}
+
+TEST_F(SettingsDialog, LinksTakeTheHotTrackingColourInHighContrastAndTheirTipsTheTipColours) {
+    for (const bool contrast : {false, true}) {
+        highContrast = contrast;
+        delete dialog_;
+        TKorvanProp& d = Open();
+        for (const TURLLink* link : {d.URLlink1, d.URLlink2, d.URLlink3}) {
+            EXPECT_EQ(link->Font().Color(), contrast ? clHotLight : clBlue);
+            EXPECT_EQ(link->HintFormFont().Color(), clInfoText);
+            EXPECT_EQ(link->HintFormColor(), clInfoBk);
+        }
+    }
 }
