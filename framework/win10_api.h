@@ -27,8 +27,8 @@ constexpr CLSID kClsidVirtualDesktopManager = {
 constexpr IID kIidVirtualDesktopManager = {
     0xa5cd92ff, 0x29be, 0x454c, {0x8d, 0x04, 0xd8, 0x28, 0x79, 0xfb, 0x3f, 0x1b}};
 
+// Unless the system headers declared it, for a later Windows.
 #ifndef __IVirtualDesktopManager_INTERFACE_DEFINED__
-#define __IVirtualDesktopManager_INTERFACE_DEFINED__
 struct IVirtualDesktopManager : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE IsWindowOnCurrentVirtualDesktop(HWND topLevelWindow, BOOL* onCurrentDesktop) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetWindowDesktopId(HWND topLevelWindow, GUID* desktopId) = 0;

@@ -166,7 +166,7 @@ TShortCut ParseShortCut(const std::string& text) {
         if (SameText(rest, EarlierKeyName(static_cast<std::uint8_t>(k))))
             return static_cast<TShortCut>(k | modifiers);
     for (unsigned k = 1; k <= 0xFF; ++k)
-        if (FixedKeyName(static_cast<std::uint8_t>(k)).empty() && SameText(rest, OwnKeyName(static_cast<std::uint8_t>(k))))
+        if (SameText(rest, KeyName(static_cast<std::uint8_t>(k))))
             return static_cast<TShortCut>(k | modifiers);
     return 0;
 }
