@@ -93,8 +93,14 @@ void TKorvanMain::HookHotKey1HotKey(THookHotKey*, int Index) {
         break;
     }
     case hkExitDialog:
-        if (HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr))
+        if (HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr)) {
+            // After its hotkey this program may take the foreground, and may
+            // hand that on: the shell's dialog then opens in front with the focus.
+            DWORD shell = 0;
+            GetWindowThreadProcessId(taskbar, &shell);
+            AllowSetForegroundWindow(shell);
             PostMessageA(taskbar, WM_CLOSE, 0, 0);
+        }
         break;
     case hkPanic:
         MinimizeByTitle(Application1);

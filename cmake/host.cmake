@@ -19,3 +19,7 @@ add_test(NAME include_direction_planted
   COMMAND sh -c "rm -rf planted && mkdir planted && cp -r '${CMAKE_SOURCE_DIR}/portable' '${CMAKE_SOURCE_DIR}/framework' planted/ && echo '#include \"app/korvan_main.h\"' >> planted/framework/window.h && '${CMAKE_SOURCE_DIR}/scripts/check-includes.sh' planted"
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 set_tests_properties(include_direction_planted PROPERTIES PASS_REGULAR_EXPRESSION "framework/ may not include \"app/korvan_main.h\"")
+
+# The set-up goes on past a package index that fails to update, and names
+# the package it cannot install.
+add_test(NAME setup_broken_index COMMAND ${CMAKE_SOURCE_DIR}/tests/host/setup_test.sh ${CMAKE_SOURCE_DIR}/scripts/setup.sh)

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/failure.h"
+#include "framework/win10_api.h"
 
 void InitCommonControls(DWORD classes) {
     using InitProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
@@ -15,19 +16,16 @@ void InitCommonControls(DWORD classes) {
     init(&controls);
 }
 
-HICON LoadSmallIcon(int id) {
+HICON LoadSmallIcon(int id, int size) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     // Only where the settings have loaded the common controls: loading them
     // for an icon costs the resident program a third of its start and memory,
     // and the icons hold the small sizes of 100 to 150 per cent, which
     // LoadImage picks as they are. Version 5 and systems before Vista lack it.
-    HMODULE controls = GetModuleHandleA("comctl32.dll");
-    using LoadIconMetricProc = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
-    const auto loadMetric = reinterpret_cast<LoadIconMetricProc>(
-        reinterpret_cast<void*>(controls ? GetProcAddress(controls, "LoadIconMetric") : nullptr));
+    using LoadScaledProc = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    const auto loadScaled = ProcAddress<LoadScaledProc>(GetModuleHandleA("comctl32.dll"), "LoadIconWithScaleDown");
     HICON icon = nullptr;
-    if (loadMetric && SUCCEEDED(loadMetric(instance, MAKEINTRESOURCEW(id), LIM_SMALL, &icon)))
+    if (loadScaled && SUCCEEDED(loadScaled(instance, MAKEINTRESOURCEW(id), size, size, &icon)))
         return icon;
-    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                         GetSystemMetrics(SM_CYSMICON), 0));
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
 }

@@ -9,6 +9,6 @@
 // the system has none.
 void InitCommonControls(DWORD classes);
 
-// Icon resource id of this program at the system's small-icon size, scaled
-// from a larger image where the common controls can; the caller owns it.
-HICON LoadSmallIcon(int id);
+// Icon resource id of this program at size pixels square, scaled from a
+// larger image where the common controls can; the caller owns it.
+HICON LoadSmallIcon(int id, int size);

@@ -17,7 +17,9 @@ constexpr TColor clOlive = 0x00008080;
 constexpr TColor clWindow = 0x80000005;
 constexpr TColor clWindowText = 0x80000008;
 constexpr TColor clBtnFace = 0x8000000F;
+constexpr TColor clInfoText = 0x80000017;
 constexpr TColor clInfoBk = 0x80000018;
+constexpr TColor clHotLight = 0x8000001A;
 
 COLORREF ColorToRGB(TColor color);
 

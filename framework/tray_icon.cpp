@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/common_controls.h"
+#include "framework/win10_api.h"
 
 namespace {
 
@@ -18,10 +19,20 @@ constexpr UINT WM_TRAYRETRYDONE = WM_APP + 1;
 // unless it allows it (Windows 7 and later; looked up, older ones lack it).
 void AllowFromExplorer(HWND window, UINT message) {
     using FilterProc = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
-    const auto filter = reinterpret_cast<FilterProc>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
-    if (filter)
+    if (const auto filter = ProcAddress<FilterProc>(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx"))
         filter(window, message, MSGFLT_ALLOW, nullptr);
+}
+
+// The small-icon size at the task bar's DPI. The task bar follows the scale
+// of its monitor (Windows 10 1607 and later), while a system-aware program's
+// own metrics keep the scale it started with.
+int TaskbarIconSize() {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    const auto dpiOf = ProcAddress<GetDpiForWindowProc>(user32, "GetDpiForWindow");
+    const auto metricAt = ProcAddress<GetSystemMetricsForDpiProc>(user32, "GetSystemMetricsForDpi");
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    const UINT dpi = dpiOf && metricAt && taskbar ? dpiOf(taskbar) : 0;
+    return dpi ? metricAt(SM_CXSMICON, dpi) : GetSystemMetrics(SM_CXSMICON);
 }
 
 }  // namespace
@@ -83,6 +94,15 @@ void TTrayIcon::Hide() {
 }
 
 bool TTrayIcon::HandleMessage(UINT message) {
+    // A system-aware program is sent no WM_DPICHANGED: a new scale is seen
+    // as a new icon size at these, which the owner handles as well.
+    if (message == WM_DISPLAYCHANGE || message == WM_SETTINGCHANGE) {
+        if (wanted_ && TaskbarIconSize() != iconSize_) {
+            ReloadIcon();
+            Update();
+        }
+        return false;
+    }
     if (message == WM_TRAYRETRYDONE) {
         if (retry_ && retry_->Interval() == 0)
             StopRetrying();
@@ -91,7 +111,7 @@ bool TTrayIcon::HandleMessage(UINT message) {
     if (message != taskbarCreated_ || taskbarCreated_ == 0)
         return false;
     // A new task bar has forgotten every icon; it gets one loaded anew, at
-    // the size the system gives now.
+    // the size of the task bar's scale now.
     if (wanted_) {
         ReloadIcon();
         Show();
@@ -101,7 +121,8 @@ bool TTrayIcon::HandleMessage(UINT message) {
 
 void TTrayIcon::ReloadIcon() {
     // The tray shrinks a larger image, blurred; it keeps a copy of this one.
-    icon_.reset(LoadSmallIcon(iconId_));
+    iconSize_ = TaskbarIconSize();
+    icon_.reset(LoadSmallIcon(iconId_, iconSize_));
     record_->hIcon = icon_.get();
 }
 

@@ -27,11 +27,12 @@ public:
     void Update();
     // Removes the icon and stops trying to add it.
     void Hide();
-    // The owner passes every message here first; true when it was the tray's.
+    // The owner passes every message here first; true when it was the tray's
+    // alone. A new task bar or a new scale loads the icon again.
     bool HandleMessage(UINT message);
 
 private:
-    // Loads the icon of iconId_ at the small-icon size into the record.
+    // Loads the icon of iconId_ at the task bar's small-icon size into the record.
     void ReloadIcon();
     bool Add();
     void StopRetrying();
@@ -39,6 +40,7 @@ private:
     TWinControl* ownerWindow_;
     std::unique_ptr<NOTIFYICONDATAA> record_;
     int iconId_ = 0;
+    int iconSize_ = 0;
     unique_hicon icon_;
     UINT taskbarCreated_;
     bool wanted_ = false;

@@ -21,7 +21,7 @@ constexpr TPrefix kAltPrefix = {"Alt+", scAlt};
 constexpr TPrefix kReadPrefixes[] = {kShiftPrefix, {"^", scCtrl}, kCtrlPrefix, kAltPrefix};
 
 // One modifier in its three encodings: the value's bit, the modifier set's
-// flag, and the hotkey control's HOTKEYF_ flag (HOTKEYF_EXT, 0x08, has none).
+// flag, and the hotkey control's HOTKEYF_ flag.
 struct TModifierBits {
     TShortCut value;
     ModifierSet set;
@@ -29,6 +29,19 @@ struct TModifierBits {
 };
 
 constexpr TModifierBits kModifierBits[] = {{scShift, modShift, 0x01}, {scCtrl, modCtrl, 0x02}, {scAlt, modAlt, 0x04}};
+
+// HOTKEYF_EXT: the key comes with an extended scan code.
+constexpr unsigned kHotKeyExtended = 0x08;
+
+// The keys that only extended scan codes give (Break, the block between the
+// main keys and the keypad, the Windows and menu keys, Num Lock and the
+// keypad's divide key). The hotkey control names a key from its scan code,
+// which without the flag is that of the key of the keypad or main block
+// that shares it: PgDn would show as Num 3.
+bool IsExtendedKey(unsigned k) {
+    return k == 0x03 || (k >= 0x21 && k <= 0x28) || k == 0x2D || k == 0x2E || (k >= 0x5B && k <= 0x5D) ||
+           k == 0x6F || k == 0x90;
+}
 
 struct TFixedName {
     std::uint8_t code;
@@ -41,18 +54,45 @@ constexpr TFixedName kFixedNames[] = {
     {0x26, "Up"},   {0x27, "Right"}, {0x28, "Down"}, {0x2D, "Ins"},   {0x2E, "Del"},
 };
 
-// The names that are the same on every system; empty where the layout decides.
+// The names that are the same on every system and that earlier versions
+// wrote too; empty for the keys whose name came from the keyboard layout.
 std::string FixedKeyName(std::uint8_t k) {
     if ((k >= '0' && k <= '9') || (k >= 'A' && k <= 'Z'))
         return std::string(1, static_cast<char>(k));
-    if (k >= 0x60 && k <= 0x69)
-        return std::string(1, static_cast<char>('0' + (k - 0x60)));
     if (k >= 0x70 && k <= 0x87)
         return "F" + std::to_string(k - 0x6F);
     for (const TFixedName& entry : kFixedNames)
         if (entry.code == k)
             return entry.name;
     return {};
+}
+
+// The name written for every other key: a layout's name may be a prefix
+// ("^"), shared by two keys ("\"), or another key's on the layout that reads
+// it, so these are ours. The keypad's are "Num" and the key's character (its
+// codes follow "0"-"9" and "*+,-./" in order), the rest "VK_" and the code.
+std::string OwnKeyName(std::uint8_t k) {
+    if (k >= 0x60 && k <= 0x69)
+        return std::string("Num") + static_cast<char>('0' + (k - 0x60));
+    if (k >= 0x6A && k <= 0x6F)
+        return std::string("Num") + static_cast<char>('*' + (k - 0x6A));
+    constexpr char kHex[] = "0123456789ABCDEF";
+    return std::string("VK_") + kHex[k >> 4] + kHex[k & 0x0F];
+}
+
+// The name this version writes; empty for no key.
+std::string KeyName(std::uint8_t k) {
+    std::string name = FixedKeyName(k);
+    return !name.empty() || k == 0 ? name : OwnKeyName(k);
+}
+
+// The name earlier versions wrote: the keypad's digits as the main block's,
+// the layout's one-character name for the keys without a fixed one.
+std::string EarlierKeyName(std::uint8_t k) {
+    if (k >= 0x60 && k <= 0x69)
+        return std::string(1, static_cast<char>('0' + (k - 0x60)));
+    std::string name = FixedKeyName(k);
+    return name.empty() ? PlatformKeyName(k) : name;
 }
 
 bool SameText(std::string_view a, std::string_view b) {
@@ -93,10 +133,7 @@ void SplitShortCut(TShortCut value, std::uint16_t& key, ModifierSet& modifiers) 
 }
 
 std::string FormatShortCut(TShortCut value) {
-    const std::uint8_t k = value & 0xFF;
-    std::string name = FixedKeyName(k);
-    if (name.empty())
-        name = PlatformKeyName(k);
+    const std::string name = KeyName(value & 0xFF);
     if (name.empty())
         return {};
     std::string text;
@@ -122,9 +159,14 @@ TShortCut ParseShortCut(const std::string& text) {
     }
     if (rest.empty())
         return 0;
-    // Lowest code first, so a name two keys share reads as the lower one.
+    // Earlier names first, lowest code first, so that every text read before
+    // means what it meant: a name two keys share reads as the lower one. No
+    // earlier name is one of our own, which are longer than one character.
     for (unsigned k = 8; k <= 0xFF; ++k)
-        if (SameText(rest, FormatShortCut(static_cast<TShortCut>(k))))
+        if (SameText(rest, EarlierKeyName(static_cast<std::uint8_t>(k))))
+            return static_cast<TShortCut>(k | modifiers);
+    for (unsigned k = 1; k <= 0xFF; ++k)
+        if (SameText(rest, KeyName(static_cast<std::uint8_t>(k))))
             return static_cast<TShortCut>(k | modifiers);
     return 0;
 }
@@ -153,7 +195,7 @@ TShortCut HotKeyWordToShortCut(std::uint16_t word) {
 }
 
 std::uint16_t ShortCutToHotKeyWord(TShortCut value) {
-    unsigned flags = 0;
+    unsigned flags = IsExtendedKey(value & 0xFF) ? kHotKeyExtended : 0;
     for (const TModifierBits& bits : kModifierBits)
         if (value & bits.value)
             flags |= bits.hotKey;

@@ -39,8 +39,13 @@ const TKeyboardPlatform& DefaultKeyboardPlatform();
 
 TShortCut MakeShortCut(std::uint16_t key, ModifierSet modifiers);
 void SplitShortCut(TShortCut value, std::uint16_t& key, ModifierSet& modifiers);
+// The text form, which reads back as the same key and modifiers on every
+// keyboard layout; empty for no key.
 std::string FormatShortCut(TShortCut value);
+// Reads what FormatShortCut writes, and every text earlier versions wrote
+// (the layout's names among them) as they read it; 0 for no key.
 TShortCut ParseShortCut(const std::string& text);
 std::string PlatformKeyName(std::uint8_t keyCode);
 TShortCut HotKeyWordToShortCut(std::uint16_t word);
+// The hotkey control's word, with HOTKEYF_EXT for the keys only extended scan codes give.
 std::uint16_t ShortCutToHotKeyWord(TShortCut value);

@@ -63,8 +63,6 @@ constexpr const char* HotKeyTrouble = "次のホットキーは設定どおり�
 constexpr const char* HotKeyTroubleLine = "\r\n%s：%s";
 constexpr const char* HotKeyHeldElsewhere = "ほかのプログラムが使っているため、登録できません。";
 constexpr const char* HotKeySameAs = "「%s」と同じキーのため、登録できません。";
-constexpr const char* HotKeyNoText =
-    "このキーは文字で表せないため保存されず、一時停止から再開したときや設定を開き直したときに消えます。";
 
 // Window picker and folder picker
 constexpr const char* TaskCaption = "起動タスク";

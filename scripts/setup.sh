@@ -22,7 +22,23 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update
+  # An index that fails to update (a mirror being synced, an architecture
+  # nothing here comes from) stops nothing while the lists at hand still
+  # have every package.
+  log=$(mktemp)
+  updated=yes
+  $sudo apt-get update 2>&1 | tee "$log" || updated=no
+  failed=$(sed -n 's/^Err:[0-9]* //p' "$log" | head -n 1)
+  [ -n "$failed" ] || failed=$(sed -n 's/^E: //p' "$log" | head -n 1)
+  rm -f "$log"
+  for package in "${missing[@]}"; do
+    candidate=$(apt-cache policy "$package" 2>/dev/null | sed -n 's/^ *Candidate: //p')
+    if [ -z "$candidate" ] || [ "$candidate" = "(none)" ]; then
+      echo "setup.sh: cannot install $package${failed:+: apt-get update failed on $failed}" >&2
+      exit 1
+    fi
+  done
+  [ $updated = yes ] || echo "setup.sh: apt-get update failed${failed:+ on $failed}; every package is still in the lists at hand"
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 

@@ -37,6 +37,14 @@ std::string EnterableFolderPath(const std::string& folder) {
     return std::string(full, length);
 }
 
+// A high-contrast theme's background may leave a fixed blue unreadable;
+// its own colour for links is the hot-tracking one.
+bool HighContrastOn() {
+    HIGHCONTRASTA contrast = {sizeof(contrast), 0, nullptr};
+    return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 }  // namespace
 
 TKorvanProp::TKorvanProp(TComponent* owner) : TForm(owner) {
@@ -130,7 +138,8 @@ void TKorvanProp::BuildVersionPage(TGroupBox* frame) {
     font.SetHeight(-12);
     font.SetCharset(SHIFTJIS_CHARSET);
     TFont hintFont = font;
-    hintFont.SetColor(clWindowText);
+    // The tip's text in the colour that goes with its background.
+    hintFont.SetColor(clInfoText);
     struct TLinkLayout {
         TURLLink** link;
         TURLtype type;
@@ -145,7 +154,7 @@ void TKorvanProp::BuildVersionPage(TGroupBox* frame) {
     };
     for (const TLinkLayout& layout : links) {
         auto* link = new TURLLink(this);
-        font.SetColor(clBlue);
+        font.SetColor(HighContrastOn() ? clHotLight : clBlue);
         link->SetFont(font);
         link->SetLinkColor(clRed);
         link->SetHintFormFont(hintFont);
@@ -271,8 +280,6 @@ std::string TKorvanProp::RegisterHotKeyFields() {
             reason = FormatText(texts::HotKeySameAs, sameChore);
         else if (refused)
             reason = texts::HotKeyHeldElsewhere;
-        else if (FormatShortCut(value).empty())
-            reason = texts::HotKeyNoText;
         if (!reason.empty())
             trouble += FormatText(texts::HotKeyTroubleLine, setting.chore, reason.c_str());
     }

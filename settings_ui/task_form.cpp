@@ -1,10 +1,37 @@
 #include "settings_ui/task_form.h"
 
 #include "framework/application.h"
+#include "framework/handles.h"
+#include "framework/win10_api.h"
 #include "resources/texts.h"
 #include "settings_ui/korvan_prop.h"
 
 TTaskForm* TaskForm = nullptr;
+
+namespace {
+
+// A window of another program that the user can see: the window manager
+// cloaks suspended store apps and the hidden windows of Windows 10 and 11,
+// but also every window on another virtual desktop, which is the user's.
+// Before Windows 8, and under Wine, the attribute fails: not cloaked.
+bool UsersWindow(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId())
+        return false;
+    static const HMODULE dwm = LoadLibraryA("dwmapi.dll");
+    const auto attribute = ProcAddress<DwmGetWindowAttributeProc>(dwm, "DwmGetWindowAttribute");
+    DWORD cloaked = 0;
+    if (!attribute || FAILED(attribute(window, kDwmwaCloaked, &cloaked, sizeof(cloaked))) || cloaked == 0)
+        return true;
+    com_ptr<IVirtualDesktopManager> desktops;
+    BOOL current = TRUE;
+    return SUCCEEDED(CoCreateInstance(kClsidVirtualDesktopManager, nullptr, CLSCTX_INPROC_SERVER,
+                                      kIidVirtualDesktopManager, desktops.put_void())) &&
+           SUCCEEDED(desktops->IsWindowOnCurrentVirtualDesktop(window, &current)) && !current;
+}
+
+}  // namespace
 
 TTaskForm::TTaskForm(TComponent* owner) : TForm(owner) {
     Name = "TaskForm";
@@ -33,7 +60,7 @@ TTaskForm::~TTaskForm() {
 BOOL CALLBACK ListWindowProc(HWND window, LPARAM list) {
     // No exception may cross back into EnumWindows.
     try {
-        if (!IsWindowVisible(window))
+        if (!IsWindowVisible(window) || !UsersWindow(window))
             return TRUE;
         TListedTitle title = {};
         if (ReadListedTitle(window, title) == 0)

@@ -1,5 +1,6 @@
-// The window picker: the titles of the visible top-level windows; a double
-// click hands the title to the open settings dialog and closes.
+// The window picker: the titles of the visible top-level windows of other
+// programs; a double click hands the title to the open settings dialog and
+// closes.
 #pragma once
 
 #include <windows.h>
@@ -28,7 +29,8 @@ private:
     void FillList();
 };
 
-// EnumWindows callback: lists the title of a visible, titled window.
+// EnumWindows callback: lists the title of a visible, titled window that
+// another program shows the user.
 BOOL CALLBACK ListWindowProc(HWND window, LPARAM list);
 
 // A window's title as the picker lists it: code page 932, characters outside

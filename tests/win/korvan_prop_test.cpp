@@ -4,13 +4,18 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <tuple>
 
 #include "app/korvan_main.h"
+#include "app/settings_table.h"
+#include "controls/url_link.h"
 #include "framework/application.h"
+#include "framework/win10_api.h"
 #include "settings_ui/korvan_prop.h"
+#include "settings_ui/task_form.h"
 #include "tests/support/test_support.h"
 
 using namespace testing_support;
@@ -107,15 +112,77 @@ BOOL WINAPI RecordFilter(HWND window, UINT message, DWORD action, PCHANGEFILTERS
     return TRUE;
 }
 
-// The filter is looked up at run time.
+// Windows 10 and 11 as the program sees them, where Wine has no task bar
+// scale, no cloaked windows, no virtual desktops and no high contrast: the
+// test's windows tell in their titles what Windows would report of them.
+UINT taskbarDpi = 0;  // 0: a Windows without GetDpiForWindow
+bool highContrast = false;
+std::vector<DWORD> foregroundAllowed;  // before the task bar is asked to close
+decltype(&GetWindowThreadProcessId) realThreadProcess = nullptr;
+decltype(&CoCreateInstance) realCreate = nullptr;
+decltype(&SystemParametersInfoA) realParameters = nullptr;
+
+bool Titled(HWND window, const char* word) {
+    char title[64] = {};
+    return GetWindowTextA(window, title, sizeof(title)) && std::strstr(title, word);
+}
+UINT WINAPI FakeDpiForWindow(HWND window) {
+    return window == FindWindowA("Shell_TrayWnd", nullptr) ? taskbarDpi : 96;
+}
+HRESULT WINAPI FakeWindowAttribute(HWND window, DWORD attribute, void* value, DWORD) {
+    *static_cast<DWORD*>(value) = attribute == kDwmwaCloaked && Titled(window, "cloaked") ? 2 : 0;
+    return S_OK;
+}
+DWORD WINAPI FakeThreadProcess(HWND window, LPDWORD process) {
+    const DWORD thread = realThreadProcess(window, process);
+    if (process && Titled(window, "Other"))
+        *process += 4;
+    return thread;
+}
+struct FakeDesktops : IVirtualDesktopManager {
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE IsWindowOnCurrentVirtualDesktop(HWND window, BOOL* current) override {
+        *current = !Titled(window, "elsewhere");
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetWindowDesktopId(HWND, GUID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE MoveWindowToDesktop(HWND, REFGUID) override { return E_NOTIMPL; }
+} fakeDesktops;
+HRESULT WINAPI FakeCreate(REFCLSID classId, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* object) {
+    if (!IsEqualCLSID(classId, kClsidVirtualDesktopManager))
+        return realCreate(classId, outer, context, iid, object);
+    *object = static_cast<IVirtualDesktopManager*>(&fakeDesktops);
+    return S_OK;
+}
+BOOL WINAPI RecordAllowForeground(DWORD process) {
+    MSG close;
+    if (!PeekMessageA(&close, FindWindowA("Shell_TrayWnd", nullptr), WM_CLOSE, WM_CLOSE, PM_NOREMOVE))
+        foregroundAllowed.push_back(process);
+    return TRUE;
+}
+BOOL WINAPI FakeParameters(UINT action, UINT number, PVOID value, UINT flags) {
+    const BOOL result = realParameters(action, number, value, flags);
+    if (action == SPI_GETHIGHCONTRAST && highContrast)
+        static_cast<HIGHCONTRASTA*>(value)->dwFlags |= HCF_HIGHCONTRASTON;
+    return result;
+}
+
+// The functions of later systems are looked up at run time.
 FARPROC WINAPI RecordLookup(HMODULE module, LPCSTR name) {
-    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) != 0 && lstrcmpA(name, "ChangeWindowMessageFilterEx") == 0)
-        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(RecordFilter));
+    const std::pair<const char*, void*> fakes[] = {
+        {"ChangeWindowMessageFilterEx", reinterpret_cast<void*>(RecordFilter)},
+        {"DwmGetWindowAttribute", reinterpret_cast<void*>(FakeWindowAttribute)},
+        {"GetDpiForWindow", taskbarDpi ? reinterpret_cast<void*>(FakeDpiForWindow) : nullptr}};
+    for (const auto& [fakeName, fake] : fakes)
+        if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) != 0 && lstrcmpA(name, fakeName) == 0)
+            return reinterpret_cast<FARPROC>(fake);
     return realLookup(module, name);
 }
 
 // Points this program's import of a system function at the replacement, the
-// real function kept in *real, and back when destroyed.
+// real function kept in *real where asked for, and back when destroyed.
 class ImportPatch {
 public:
     ImportPatch(const char* library, const char* name, void* replacement, void* real) {
@@ -138,7 +205,8 @@ public:
         }
         if (slot_) {
             previous_ = *slot_;
-            *static_cast<ULONG_PTR*>(real) = previous_;
+            if (real)
+                *static_cast<ULONG_PTR*>(real) = previous_;
             Write(reinterpret_cast<ULONG_PTR>(replacement));
         }
     }
@@ -215,11 +283,18 @@ protected:
         hotKeyCalls.clear();
         trayIconWidths.clear();
         allowedMessages.clear();
+        foregroundAllowed.clear();
+        taskbarDpi = 0;
+        highContrast = false;
         const std::tuple<const char*, const char*, void*, void*> patches[] = {
             {"user32.dll", "RegisterHotKey", reinterpret_cast<void*>(RecordRegister), &realRegister},
             {"user32.dll", "UnregisterHotKey", reinterpret_cast<void*>(RecordUnregister), &realUnregister},
             {"shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(RecordNotify), &realNotify},
             {"kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(RecordLookup), &realLookup},
+            {"user32.dll", "GetWindowThreadProcessId", reinterpret_cast<void*>(FakeThreadProcess), &realThreadProcess},
+            {"ole32.dll", "CoCreateInstance", reinterpret_cast<void*>(FakeCreate), &realCreate},
+            {"user32.dll", "AllowSetForegroundWindow", reinterpret_cast<void*>(RecordAllowForeground), nullptr},
+            {"user32.dll", "SystemParametersInfoA", reinterpret_cast<void*>(FakeParameters), &realParameters},
         };
         for (const auto& [library, name, replacement, real] : patches) {
             patches_.push_back(std::make_unique<ImportPatch>(library, name, replacement, real));
@@ -489,7 +564,6 @@ TEST_F(SettingsDialog, WhilePausedApplyingRegistersNoHotKeyAndTellsWhatIsKnownWi
     ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'W'));
     TKorvanProp& d = Open();
     d.HotKey5->SetHotKey(0xC057);
-    d.HotKey3->SetHotKey(0xC000 | VK_PAUSE);
     d.HotKey4->SetHotKey(0xC050);  // Ctrl+Alt+P, as 再描画
     {
         BoxWatcher box;
@@ -498,8 +572,6 @@ TEST_F(SettingsDialog, WhilePausedApplyingRegistersNoHotKeyAndTellsWhatIsKnownWi
         EXPECT_EQ(box.caption, "Yorunel");
         EXPECT_EQ(box.owner, d.Handle());
         EXPECT_EQ(box.text, "次のホットキーは設定どおりに働きません。\r\n"
-                            "\r\n終了ダイアログ表示：このキーは文字で表せないため保存されず、"
-                            "一時停止から再開したときや設定を開き直したときに消えます。"
                             "\r\nパニック：「再描画」と同じキーのため、登録できません。");
     }
     UnregisterHotKey(nullptr, 1);
@@ -560,4 +632,54 @@ TEST_F(SettingsDialog, TrayGetsTheSmallIconSizeInBothStatesAndFromANewTaskBarAnd
     ASSERT_GE(trayIconWidths.size(), 4u);
     EXPECT_EQ(std::count(trayIconWidths.begin(), trayIconWidths.end(), GetSystemMetrics(SM_CXSMICON)),
               static_cast<std::ptrdiff_t>(trayIconWidths.size()));
+    // At the task bar's scale, handed over again when it changed (0: not); without the call, the system's.
+    const std::tuple<UINT, UINT, LONG> scales[] = {{WM_DISPLAYCHANGE, 120, 20}, {WM_SETTINGCHANGE, 120, 0},
+        {WM_SETTINGCHANGE, 144, 24}, {taskbarCreated, 120, 20}, {WM_DISPLAYCHANGE, 0, GetSystemMetrics(SM_CXSMICON)}};
+    for (const auto& [message, dpi, width] : scales) {
+        const std::size_t handed = trayIconWidths.size();
+        taskbarDpi = dpi;
+        SendMessageA(main_->Handle(), message, 0, 0);
+        EXPECT_EQ(trayIconWidths.size() > handed ? trayIconWidths.back() : 0, width) << message << " " << dpi;
+    }
+}
+
+TEST_F(SettingsDialog, ThePickerListsOnlyOtherProgramsWindowsThatTheUserCanSee) {
+    Open();
+    std::vector<unique_hwnd> windows;
+    for (const char* title : {"Other", "Other cloaked", "Other cloaked elsewhere", "Own"})
+        windows.emplace_back(CreateWindowExA(0, "STATIC", title, WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr, nullptr,
+                                             nullptr, nullptr));
+    TTaskForm picker(Application);
+    std::vector<std::string> listed;
+    for (int i = 0; i < picker.ListBox1->Count(); ++i)
+        listed.push_back(picker.ListBox1->Item(i));
+    // The settings dialog it was opened from is this program's too.
+    for (const auto& [title, count] : std::vector<std::pair<std::string, int>>{
+             {"Other", 1}, {"Other cloaked", 0}, {"Other cloaked elsewhere", 1}, {"Own", 0}, {"設定", 0}})
+        EXPECT_EQ(std::count(listed.begin(), listed.end(), title), count) << title;
+}
+
+TEST_F(SettingsDialog, TheShutDownHotKeyLetsTheTaskBarTakeTheForegroundBeforeItIsAsked) {
+    WNDCLASSA taskbarClass = {0, DefWindowProcA, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "Shell_TrayWnd"};
+    RegisterClassA(&taskbarClass);
+    // In front of the session's task bar, and another program's as far as the program can tell.
+    const unique_hwnd taskbar(CreateWindowExA(WS_EX_TOPMOST, "Shell_TrayWnd", "Other", WS_POPUP, 0, 0, 9, 9, nullptr,
+                                              nullptr, nullptr, nullptr));
+    DWORD shell = 0;
+    GetWindowThreadProcessId(taskbar.get(), &shell);
+    main_->HookHotKey1HotKey(main_->HookHotKey1, hkExitDialog);
+    EXPECT_EQ(foregroundAllowed, std::vector<DWORD>{shell});
+    MSG close;
+    EXPECT_TRUE(PeekMessageA(&close, taskbar.get(), WM_CLOSE, WM_CLOSE, PM_REMOVE));
+}
+
+TEST_F(SettingsDialog, LinksTakeTheHotTrackingColourInHighContrastAndTheirTipsTheTipColours) {
+    for (const bool contrast : {false, true}) {
+        highContrast = contrast;
+        delete dialog_;
+        for (const TURLLink* link : {Open().URLlink1, dialog_->URLlink2, dialog_->URLlink3}) {
+            EXPECT_EQ(link->Font().Color(), contrast ? clHotLight : clBlue);
+            EXPECT_EQ(link->HintFormFont().Color(), clInfoText);
+        }
+    }
 }
