@@ -155,6 +155,9 @@ void TKorvanMain::LoadSettings() {
         case TSettingKind::Folder:
             this->*setting.text = ini.ReadString(setting.section, setting.key, ExtractFileDir(ProgramFileName()));
             break;
+        case TSettingKind::Text:
+            this->*setting.text = ini.ReadString(setting.section, setting.key, "");
+            break;
         case TSettingKind::Integer:
             this->*setting.number = ini.ReadInteger(setting.section, setting.key, setting.defaultValue);
             break;
@@ -173,6 +176,7 @@ void TKorvanMain::SaveSettings() {
         case TSettingKind::HotKey:
         case TSettingKind::Title:
         case TSettingKind::Folder:
+        case TSettingKind::Text:
             ini.WriteString(setting.section, setting.key, this->*setting.text);
             break;
         case TSettingKind::Integer:

@@ -45,6 +45,15 @@ public:
     std::string WallPaperPath;
     std::int32_t Time = 0;
     bool Mouse = false;
+    // [Wallpaper]: 0 the directory's order, 1 names as Explorer sorts them, 2 shuffled.
+    std::int32_t Order = 0;
+    // Empty for the system's choice, else Fill, Fit, Stretch, Tile, Center or Span.
+    std::string Style;
+    bool SubFolders = false;
+    // 0 one picture for the whole desktop, 1 each monitor its own.
+    std::int32_t Monitors = 0;
+    // The wallpapers set last, relative to the folder; one a monitor, "|" between them.
+    std::string Current;
     bool Paused = false;
     std::int32_t MinuteCount = 0;
     std::int32_t WallpaperIndex = 0;

@@ -35,6 +35,17 @@ const std::vector<TSetting>& Settings() {
         mouse.flag = &TKorvanMain::Mouse;
         mouse.defaultValue = 1;
         mouse.radioField = &TKorvanProp::RadioGroup1;
+        // Written after [Operate]: a file without them behaves as before.
+        TSetting order{"Wallpaper", "Order", TSettingKind::Integer};
+        order.number = &TKorvanMain::Order;
+        TSetting style{"Wallpaper", "Style", TSettingKind::Text};
+        style.text = &TKorvanMain::Style;
+        TSetting subFolders{"Wallpaper", "SubFolders", TSettingKind::Boolean};
+        subFolders.flag = &TKorvanMain::SubFolders;
+        TSetting monitors{"Wallpaper", "Monitors", TSettingKind::Integer};
+        monitors.number = &TKorvanMain::Monitors;
+        TSetting current{"Wallpaper", "Current", TSettingKind::Text};
+        current.text = &TKorvanMain::Current;
         return std::vector<TSetting>{
             HotKeyRow("Paint", &TKorvanMain::Paint, hkPaint, texts::GroupRedraw, &TKorvanProp::HotKey1),
             HotKeyRow("ScreenSaver", &TKorvanMain::ScreenSaver, hkScreenSaver, texts::GroupScreenSaver,
@@ -48,6 +59,11 @@ const std::vector<TSetting>& Settings() {
             TextRow("WallPaperPath", TSettingKind::Folder, &TKorvanMain::WallPaperPath, &TKorvanProp::Edit3),
             time,
             mouse,
+            order,
+            style,
+            subFolders,
+            monitors,
+            current,
         };
     }();
     return rows;

@@ -23,6 +23,7 @@ enum class TSettingKind {
     HotKey,   // shortcut text; an empty one leaves the member and its registration as they were
     Title,    // text; an empty one leaves the member as it was
     Folder,   // text, the program's folder when the key is missing; always stored
+    Text,     // text, empty when the key is missing; always stored
     Integer,  // decimal text; the default when missing or unreadable
     Boolean,  // "1" or "0"; the default when missing or unreadable
 };

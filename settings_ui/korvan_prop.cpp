@@ -177,20 +177,12 @@ void TKorvanProp::FormCreate(TComponent*) {
     // field instead of setting off its chore.
     main.ReleaseHotKeys();
     for (const TSetting& setting : Settings()) {
-        switch (setting.kind) {
-        case TSettingKind::HotKey:
-            break;
-        case TSettingKind::Title:
-        case TSettingKind::Folder:
+        if (setting.textField)
             (this->*setting.textField)->SetText(main.*setting.text);
-            break;
-        case TSettingKind::Integer:
+        else if (setting.spinField)
             (this->*setting.spinField)->SetValue(main.*setting.number);
-            break;
-        case TSettingKind::Boolean:
+        else if (setting.radioField)
             (this->*setting.radioField)->SetItemIndex(main.*setting.flag ? 1 : 0);
-            break;
-        }
     }
     for (TPanel* page : {Panel1, Panel2, Panel3, Panel4, Panel6, Panel5})
         page->MoveTo(kPageLeft, kPageTop);
@@ -247,9 +239,9 @@ bool TKorvanProp::ApplySettings() {
     main.Timer1->SetInterval(minutes == 0 ? 0 : kMinuteMs);
     main.MinuteCount = 0;
     for (const TSetting& setting : Settings()) {
-        if (setting.kind == TSettingKind::Integer)
+        if (setting.spinField)
             main.*setting.number = (this->*setting.spinField)->Value();
-        else if (setting.kind == TSettingKind::Boolean)
+        else if (setting.radioField)
             main.*setting.flag = (this->*setting.radioField)->ItemIndex() == 1;
     }
     if (!trouble.empty())

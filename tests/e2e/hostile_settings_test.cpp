@@ -75,6 +75,10 @@ bool Ours(const Entry& entry) {
         for (const char* name : hotKeys)
             if (key == name)
                 return true;
+    if (section == "wallpaper")
+        for (const char* name : {"order", "style", "subfolders", "monitors", "current"})
+            if (key == name)
+                return true;
     return section == "operate" && key == "mouse";
 }
 

@@ -73,7 +73,8 @@ TEST(Startup, FirstRunWelcomesThenRunsWithTheEmptyRecordAndExitWritesEveryKeyInO
     ASSERT_TRUE(yorunel.WaitForExit());
     EXPECT_EQ(yorunel.ReadIni(), Ini({"[HotKey]", "Paint=", "ScreenSaver=", "ExitDialog=", "Panic=", "Application1=",
                                       "Application2=", "WallPaper=", "WallPaperPath=", "Time=0", "[Operate]",
-                                      "Mouse=0"}));
+                                      "Mouse=0", "[Wallpaper]", "Order=0", "Style=", "SubFolders=0", "Monitors=0",
+                                      "Current="}));
 }
 
 TEST(Startup, SecondStartSaysHelloAndLeavesTheFirstRunning) {
@@ -170,7 +171,8 @@ TEST(Startup, LeftButtonPausesAndResumesWhenMouseIsSetAndRightOpensTheMenu) {
     EXPECT_EQ(yorunel.ReadIni(),
               Ini({"; kept", "[HotKey]", "Paint=Ctrl+Alt+P", "ScreenSaver=Shift+Ctrl+S", "ExitDialog=Ctrl+Alt+X",
                    "Panic=Alt+F11", "WallPaper=^W", "Time=30", "Extra=kept", "Application1=", "Application2=",
-                   "WallPaperPath=" + yorunel.Folder(), "[Operate]", "Mouse=1", "[Other]", "Key=kept"}));
+                   "WallPaperPath=" + yorunel.Folder(), "[Operate]", "Mouse=1", "[Other]", "Key=kept", "[Wallpaper]",
+                   "Order=0", "Style=", "SubFolders=0", "Monitors=0", "Current="}));
 
     yorunel.Tray(WM_LBUTTONDOWN);
     ASSERT_TRUE(TipIs(kRunningTip));
@@ -312,7 +314,8 @@ TEST(Startup, SessionEndSavesTheSettingsAndRemovesTheIcon) {
     EXPECT_FALSE(yorunel.TrayIconPresent());
     EXPECT_EQ(yorunel.ReadIni(), Ini({"[HotKey]", "Paint=Ctrl+Alt+P", "ScreenSaver=", "ExitDialog=", "Panic=",
                                       "Application1=", "Application2=", "WallPaper=",
-                                      "WallPaperPath=" + yorunel.Folder(), "Time=10", "[Operate]", "Mouse=1"}));
+                                      "WallPaperPath=" + yorunel.Folder(), "Time=10", "[Operate]", "Mouse=1",
+                                      "[Wallpaper]", "Order=0", "Style=", "SubFolders=0", "Monitors=0", "Current="}));
 }
 
 TEST(Startup, HotKeyHeldByAnotherProgramIsSkippedSilentlyAndTakenAtTheNextResume) {
