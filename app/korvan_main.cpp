@@ -41,7 +41,8 @@ TKorvanMain::TKorvanMain(TComponent* owner)
     N3 = PopupMenu1->Items.Add(texts::MenuHelp, [this](TComponent* s) { N3Click(s); });
     PopupMenu1->OnClose = [this](TComponent*) {
         if (listWaiting_)
-            FillWallpaperMenu(std::vector<std::u16string>(std::move(waitingList_)));
+            FillWallpaperMenu(std::vector<std::u16string>(std::move(waitingList_)),
+                              std::vector<RECT>(std::move(waitingMonitors_)));
     };
     HookHotKey1 = new THookHotKey(this);
     HookHotKey1->Activate = false;
@@ -57,8 +58,10 @@ TKorvanMain::TKorvanMain(TComponent* owner)
     CreateForm(0, WS_POPUP, 0, 0, texts::AppTitle, Application->Handle());
     TrayIcon = new TTrayIcon(this, WM_TRAYICON);
     Wallpapers = new TWallpaperWorker(this);
-    Wallpapers->OnListed = [this](const std::vector<std::u16string>& names) { FillWallpaperMenu(names); };
-    Wallpapers->OnSet = [this](const TWallpaperSet&) { failureNotice_.Reset(); };
+    Wallpapers->OnListed = [this](const std::vector<std::u16string>& paths, const std::vector<RECT>& monitors) {
+        FillWallpaperMenu(paths, monitors);
+    };
+    Wallpapers->OnSet = [this](const TWallpaperSet& request) { WallpaperSet(request); };
     Wallpapers->OnFailed = [this](const std::string& failure, const TWallpaperSet& request) {
         WallpaperFailed(failure, request.origin);
     };
@@ -77,6 +80,9 @@ LRESULT TKorvanMain::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (TrayIcon && TrayIcon->HandleMessage(message))
         return 0;
+    // Monitors added or taken away: the list brings their areas.
+    if (message == WM_DISPLAYCHANGE)
+        BuildWallpaperMenu();
     if (message == WM_TIMER && wParam == kSaverTimer) {
         SaverTimerTimer();
         return 0;

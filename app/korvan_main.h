@@ -17,6 +17,7 @@
 #include "framework/tray_icon.h"
 #include "hotkeys/hook_hotkey.h"
 #include "portable/failure_notice.h"
+#include "portable/shuffle.h"
 #include "wallpaper/wallpaper_worker.h"
 
 // The tray icon's callback message.
@@ -81,9 +82,11 @@ public:
     void ReleaseHotKeys();
     // Asks for the folder's list; the menu keeps the one before until it comes.
     void BuildWallpaperMenu();
-    // Hands the path to the worker, which sets it.
-    void ApplyWallpaper(const std::string& Path, TWallpaperOrigin origin);
+    // Hands the pictures to the worker, which sets them in the chosen style.
+    void ApplyWallpaper(TWallpaperSet request);
     void AdvanceWallpaper(TWallpaperOrigin origin);
+    // The listed wallpapers, relative to the folder, in the rotation's order.
+    const std::vector<std::string>& WallpaperList() const { return wallpapers_; }
 
     void FormCreate(TComponent* Sender);
     void FormClose(TComponent* Sender);
@@ -106,10 +109,25 @@ private:
     int saverPolls_ = 0;
     void SetTrayState(int iconId, const char* tip);
     // The worker's results.
-    void FillWallpaperMenu(const std::vector<std::u16string>& names);
+    void FillWallpaperMenu(const std::vector<std::u16string>& paths, const std::vector<RECT>& monitors);
+    void WallpaperSet(const TWallpaperSet& request);
     void WallpaperFailed(const std::string& failure, TWallpaperOrigin origin);
+    // The rotation's next wallpaper, relative to the folder; the list is not empty.
+    std::string NextWallpaper();
+    void MarkCurrentWallpapers();
+    // The shell's style for the record's Style, -1 for the system's choice.
+    int WallpaperStyle() const;
+    // A picture for each monitor: asked for, and the system can.
+    bool PerMonitor() const;
+    // The listed wallpapers relative to the folder, in the rotation's order
+    // (the menu's), with their menu items; the monitors' areas.
+    std::vector<std::string> wallpapers_;
+    std::vector<TMenuItem*> wallpaperItems_;
+    std::vector<RECT> monitors_;
+    TShuffle shuffle_{GetTickCount()};
     // A list that came while the menu was shown, for when it has closed.
     std::vector<std::u16string> waitingList_;
+    std::vector<RECT> waitingMonitors_;
     bool listWaiting_ = false;
     // Advances asked for while the list was empty, made when it comes.
     int pendingAdvances_ = 0;

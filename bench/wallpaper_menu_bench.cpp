@@ -5,7 +5,9 @@
 // the two parts of a rebuild: clearing the previous list, then listing the
 // folder into the empty one. The last line is for scripts.
 //
-//   bench_wallpaper_menu.exe [files] [rounds]     defaults 10000 and 20
+//   bench_wallpaper_menu.exe [files] [rounds] [folders]     defaults 10000, 20 and 0
+//
+// With folders, the files are spread over that many subfolders, listed with SubFolders=1.
 #include <windows.h>
 
 #include <algorithm>
@@ -33,13 +35,17 @@ double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
 int main(int argc, char** argv) {
     const int files = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int rounds = argc > 2 ? std::max(2, std::atoi(argv[2])) : 20;
+    const int subfolders = argc > 3 ? std::max(0, std::atoi(argv[3])) : 0;
 
     const testing_support::TempFolder pictures("yorunel_bench");
     const std::string& folder = pictures.Path();
+    for (int i = 0; i < subfolders; ++i)
+        CreateDirectoryA(pictures.File("folder" + std::to_string(i)).c_str(), nullptr);
     for (int i = 0; i < files; ++i) {
         // Three pictures in four names: the list tests every entry.
         const char* extension = i % 4 == 3 ? ".txt" : (i % 4 == 2 ? ".htm" : ".jpg");
-        testing_support::WriteFileBytes(pictures.File("picture" + std::to_string(i) + extension), "");
+        const std::string folder = subfolders ? "folder" + std::to_string(i % subfolders) + "\\" : std::string();
+        testing_support::WriteFileBytes(pictures.File(folder + "picture" + std::to_string(i) + extension), "");
     }
 
     // The main window reads its settings beside the program; without them it
@@ -47,6 +53,7 @@ int main(int argc, char** argv) {
     const std::string ini = ChangeFileExt(ProgramFileName(), ".ini");
     WritePrivateProfileStringA("HotKey", "WallPaperPath", folder.c_str(), ini.c_str());
     WritePrivateProfileStringA("HotKey", "Time", "0", ini.c_str());
+    WritePrivateProfileStringA("Wallpaper", "SubFolders", subfolders ? "1" : "0", ini.c_str());
 
     com_init com;
     TApplication application;
@@ -57,8 +64,8 @@ int main(int argc, char** argv) {
         // The list comes back from the worker: each build ends once the menu has it.
         int built = 0;
         const auto fill = main->Wallpapers->OnListed;
-        main->Wallpapers->OnListed = [&](const std::vector<std::u16string>& names) {
-            fill(names);
+        main->Wallpapers->OnListed = [&](const std::vector<std::u16string>& paths, const std::vector<RECT>& monitors) {
+            fill(paths, monitors);
             ++built;
         };
         testing_support::WaitUntil([&] { return built > 0; }, 60000, 1);
@@ -85,7 +92,7 @@ int main(int argc, char** argv) {
             clears.push_back(Milliseconds(start, cleared));
             lists.push_back(Milliseconds(cleared, end));
         }
-        listed = main->N4->Count();
+        listed = static_cast<int>(main->WallpaperList().size());
         main->FormClose(main);
         delete main;
     }
@@ -103,7 +110,7 @@ int main(int argc, char** argv) {
     std::printf("  of a rebuild, medians of %d: clearing the previous list %.2f ms, listing into the empty list"
                 " %.2f ms\n",
                 rounds, clear, list);
-    std::printf("wallpaper-menu files=%d listed=%d rebuild=%.3f clear=%.3f list=%.3f\n", files, listed,
-                rest[rest.size() / 2], clear, list);
+    std::printf("wallpaper-menu files=%d folders=%d listed=%d rebuild=%.3f clear=%.3f list=%.3f\n", files, subfolders,
+                listed, rest[rest.size() / 2], clear, list);
     return 0;
 }

@@ -35,7 +35,7 @@ list(APPEND YORUNEL_CORE_SOURCES
 add_library(yorunel_core STATIC ${YORUNEL_CORE_SOURCES})
 target_include_directories(yorunel_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(yorunel_core PRIVATE ${YORUNEL_WARNINGS})
-target_link_libraries(yorunel_core PUBLIC yorunel_framework)
+target_link_libraries(yorunel_core PUBLIC yorunel_framework shlwapi)
 
 # The soak benchmark's build of its own shortens the wallpaper timer's minute
 # (scripts/soak.sh); every other build keeps it.

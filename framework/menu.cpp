@@ -3,8 +3,9 @@
 TMenuItem::TMenuItem(TComponent* owner, std::string caption, TNotifyEvent onClick)
     : TComponent(owner), Caption(std::move(caption)), OnClick(std::move(onClick)) {}
 
-TMenuItem* TMenuItem::Add(std::string caption, TNotifyEvent onClick) {
+TMenuItem* TMenuItem::Add(std::string caption, TNotifyEvent onClick, int tag) {
     auto* item = new TMenuItem(this, std::move(caption), std::move(onClick));
+    item->Tag = tag;
     items_.push_back(item);
     return item;
 }
@@ -37,7 +38,15 @@ unique_hmenu TPopupMenu::Build(const TMenuItem& parent, std::vector<TMenuItem*>&
                 submenu.release();
         } else {
             commands.push_back(item);
-            AppendMenuA(menu.get(), MF_STRING, commands.size(), item->Caption.c_str());
+            AppendMenuA(menu.get(), MF_STRING | (item->Checked ? MF_CHECKED : 0), commands.size(),
+                        item->Caption.c_str());
+            if (item->Checked) {
+                MENUITEMINFOA info = {};
+                info.cbSize = sizeof(info);
+                info.fMask = MIIM_FTYPE;
+                info.fType = MFT_STRING | MFT_RADIOCHECK;
+                SetMenuItemInfoA(menu.get(), static_cast<UINT>(commands.size()), FALSE, &info);
+            }
         }
     }
     return menu;

@@ -16,9 +16,13 @@ public:
 
     std::string Caption;  // "-" is a separator
     TNotifyEvent OnClick;
+    // The item's own number, for its click handler.
+    int Tag = 0;
+    // Shown with a radio check.
+    bool Checked = false;
 
     // Appends an item this one owns, which makes this one a submenu.
-    TMenuItem* Add(std::string caption, TNotifyEvent onClick = nullptr);
+    TMenuItem* Add(std::string caption, TNotifyEvent onClick = nullptr, int tag = 0);
     void Clear();
     int Count() const { return static_cast<int>(items_.size()); }
     TMenuItem* Items(int index) const { return items_.at(static_cast<std::size_t>(index)); }

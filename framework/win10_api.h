@@ -35,3 +35,32 @@ struct IVirtualDesktopManager : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE MoveWindowToDesktop(HWND topLevelWindow, REFGUID desktopId) = 0;
 };
 #endif
+
+// Windows 8's wallpaper object, a picture for each monitor.
+constexpr CLSID kClsidDesktopWallpaper = {
+    0xc2cf3110, 0x460e, 0x4fc1, {0xb9, 0xd0, 0x8a, 0x1c, 0x0c, 0x9c, 0xc4, 0xbd}};
+constexpr IID kIidDesktopWallpaper = {
+    0xb92b56a9, 0x8b55, 0x4e14, {0x9a, 0x89, 0x01, 0x99, 0xbb, 0xb6, 0xf9, 0x3b}};
+
+#ifndef __IDesktopWallpaper_INTERFACE_DEFINED__
+// The positions are the Active Desktop's styles: Center 0 ... Fill 4, Span 5.
+using DESKTOP_WALLPAPER_POSITION = int;
+struct IDesktopWallpaper : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE SetWallpaper(LPCWSTR monitorId, LPCWSTR wallpaper) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetWallpaper(LPCWSTR monitorId, LPWSTR* wallpaper) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetMonitorDevicePathAt(UINT monitorIndex, LPWSTR* monitorId) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetMonitorDevicePathCount(UINT* count) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetMonitorRECT(LPCWSTR monitorId, RECT* displayRect) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetBackgroundColor(COLORREF color) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetBackgroundColor(COLORREF* color) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetPosition(DESKTOP_WALLPAPER_POSITION position) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetPosition(DESKTOP_WALLPAPER_POSITION* position) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetSlideshow(IUnknown* items) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetSlideshow(IUnknown** items) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetSlideshowOptions(int options, UINT slideshowTick) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetSlideshowOptions(int* options, UINT* slideshowTick) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AdvanceSlideshow(LPCWSTR monitorId, int direction) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetStatus(int* state) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Enable(BOOL enable) = 0;
+};
+#endif

@@ -12,7 +12,20 @@ bool IsWallpaperFile(std::u16string_view name) {
             return false;
         extension += static_cast<char>(c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c);
     }
-    return extension == ".jpg" || extension == ".bmp" || extension == ".html" || extension == ".htm";
+    for (const char* usable : {".jpg", ".jpeg", ".jpe", ".jfif", ".png", ".bmp", ".dib", ".gif", ".tif", ".tiff", ".htm",
+                               ".html"})
+        if (extension == usable)
+            return true;
+    return false;
+}
+
+int WallpaperStyleCode(const std::string& style) {
+    const std::string lower = LowerAscii932(style);
+    const char* const names[] = {"center", "tile", "stretch", "fit", "fill", "span"};
+    for (int code = 0; code < 6; ++code)
+        if (lower == names[code])
+            return code;
+    return -1;
 }
 
 std::string WallpaperListFolder(const std::string& folder) {

@@ -5,9 +5,14 @@
 #include <string>
 #include <string_view>
 
-// True for names (UTF-16, as the directory gives them) whose extension, A-Z
-// lower-cased, is .jpg, .bmp, .html or .htm.
+// True for file names (UTF-16, as the directory gives them) whose extension,
+// A-Z lower-cased, is one of the pictures the shell's background takes
+// (.jpg .jpeg .jpe .jfif .png .bmp .dib .gif .tif .tiff) or .htm, .html.
 bool IsWallpaperFile(std::u16string_view name);
+// The shell's code of a style ("Fill", "Fit", "Stretch", "Tile", "Center",
+// "Span", without regard to case): Center 0 ... Span 5; -1 for the empty
+// text and any other, which leave the system's choice.
+int WallpaperStyleCode(const std::string& style);
 // The folder to list, with one separator at its end: "<folder>\".
 std::string WallpaperListFolder(const std::string& folder);
 // Path of a picked menu item: one separator between folder and name.

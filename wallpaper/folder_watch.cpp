@@ -14,9 +14,10 @@ TFolderWatch::~TFolderWatch() {
     Close();
 }
 
-bool TFolderWatch::Open(const std::u16string& folder, HWND window) {
+bool TFolderWatch::Open(const std::u16string& folder, bool subtree, HWND window) {
     Close();
     path_ = folder;
+    subtree_ = subtree;
     folder_.reset(CreateFileW(WidePtr(folder), FILE_LIST_DIRECTORY,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
@@ -53,8 +54,8 @@ bool TFolderWatch::Read() {
     ResetEvent(event_.get());
     overlapped_ = {};
     overlapped_.hEvent = event_.get();
-    return ReadDirectoryChangesW(folder_.get(), changes_, sizeof(changes_), FALSE, kWatched, nullptr, &overlapped_,
-                                 nullptr) != FALSE;
+    return ReadDirectoryChangesW(folder_.get(), changes_, sizeof(changes_), subtree_, kWatched, nullptr,
+                                 &overlapped_, nullptr) != FALSE;
 }
 
 bool TFolderWatch::Rearm() {

@@ -16,12 +16,14 @@ public:
     TFolderWatch(const TFolderWatch&) = delete;
     TFolderWatch& operator=(const TFolderWatch&) = delete;
 
-    // Watches the folder; device events for its volume go to window. False
-    // when the folder cannot be watched (missing, or a share that refuses).
-    bool Open(const std::u16string& folder, HWND window);
+    // Watches the folder, and with subtree its subfolders too; device events
+    // for its volume go to window. False when the folder cannot be watched
+    // (missing, or a share that refuses).
+    bool Open(const std::u16string& folder, bool subtree, HWND window);
     void Close();
     bool IsOpen() const { return static_cast<bool>(folder_); }
     const std::u16string& Folder() const { return path_; }
+    bool Subtree() const { return subtree_; }
     // Signalled when the entries have changed.
     HANDLE Event() const { return event_.get(); }
     // Takes the change that signalled the event and watches on; false when
@@ -35,6 +37,7 @@ private:
     bool Read();
 
     std::u16string path_;
+    bool subtree_ = false;
     unique_handle<invalid_traits<CloseHandle>> folder_;
     unique_handle_t event_;
     OVERLAPPED overlapped_ = {};

@@ -1,21 +1,61 @@
 #include "wallpaper/wallpaper_list.h"
 
+#include <shlwapi.h>
+
+#include <algorithm>
+
 #include "framework/handles.h"
 #include "portable/wallpaper_rules.h"
 #include "wallpaper/utf16.h"
 
-std::vector<std::u16string> ListWallpapers(const std::u16string& folder) {
-    std::vector<std::u16string> names;
-    WIN32_FIND_DATAW found;
-    // Every entry, whatever its attributes; no short names, fetched in large blocks.
-    unique_find search(FindFirstFileExW(WidePtr(folder + u"*.*"), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                        nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (!search)
-        return names;
-    do {
-        const std::u16string name = FromWide(found.cFileName);
-        if (IsWallpaperFile(name))
-            names.push_back(name);
-    } while (FindNextFileW(search.get(), &found));
-    return names;
+namespace {
+
+// Junctions and links could lead in a circle; cloud placeholders are
+// reparse points too, but no name surrogates, and are entered.
+bool Enterable(const WIN32_FIND_DATAW& found) {
+    if (found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+        return false;
+    return !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || !IsReparseTagNameSurrogate(found.dwReserved0);
+}
+
+bool NameBefore(const std::u16string& a, const std::u16string& b) {
+    return StrCmpLogicalW(WidePtr(a), WidePtr(b)) < 0;
+}
+
+void ListFolder(const TListing& listing, const std::u16string& prefix, std::vector<std::u16string>& paths) {
+    std::vector<std::u16string> files;
+    std::vector<std::u16string> folders;
+    {
+        WIN32_FIND_DATAW found;
+        // No short names, fetched in large blocks.
+        unique_find search(FindFirstFileExW(WidePtr(listing.folder + prefix + u"*"), FindExInfoBasic, &found,
+                                            FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+        if (!search)
+            return;
+        do {
+            std::u16string name = FromWide(found.cFileName);
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                if (IsWallpaperFile(name))
+                    files.push_back(std::move(name));
+            } else if (listing.subFolders && name != u"." && name != u".." && Enterable(found)) {
+                folders.push_back(std::move(name));
+            }
+        } while (FindNextFileW(search.get(), &found));
+    }
+    if (listing.byName) {
+        std::sort(files.begin(), files.end(), NameBefore);
+        std::sort(folders.begin(), folders.end(), NameBefore);
+    }
+    for (const std::u16string& file : files)
+        paths.push_back(prefix + file);
+    for (const std::u16string& folder : folders)
+        ListFolder(listing, prefix + folder + u"\\", paths);
+}
+
+}  // namespace
+
+std::vector<std::u16string> ListWallpapers(const TListing& listing) {
+    std::vector<std::u16string> paths;
+    ListFolder(listing, std::u16string(), paths);
+    return paths;
 }

@@ -4,8 +4,19 @@
 #include <string>
 #include <vector>
 
-// The names of the usable entries of a folder (a full path ending in "\"),
-// in the order the directory search returns them. Reads the directory's
-// entries only: no file is opened, so a file kept in the cloud is not
-// fetched to be listed. Empty when the folder cannot be read.
-std::vector<std::u16string> ListWallpapers(const std::u16string& folder);
+struct TListing {
+    // A full path ending in "\".
+    std::u16string folder;
+    bool subFolders = false;
+    // Names as Explorer sorts them ("2.jpg" before "10.jpg", case ignored),
+    // else the order the directory gives.
+    bool byName = false;
+};
+
+// The usable files of the folder and, with subFolders, of its subfolders, as
+// paths relative to it ("sub\b.jpg"): a folder's files first, then its
+// subfolders', each in the order asked for. Folders are never files; hidden
+// and system folders, junctions and symbolic links are not entered. Reads
+// the directories' entries only: no file is opened, so a file kept in the
+// cloud is not fetched to be listed. Empty when the folder cannot be read.
+std::vector<std::u16string> ListWallpapers(const TListing& listing);

@@ -49,9 +49,9 @@ TWallpaperWorker::~TWallpaperWorker() {
     DeleteCriticalSection(&lock_);
 }
 
-void TWallpaperWorker::List(const std::u16string& folder) {
+void TWallpaperWorker::List(const TListing& listing) {
     TLock lock(lock_);
-    folder_ = folder;
+    wanted_ = listing;
     listing_ = ++requests_;
     SetEvent(wake_.get());
 }
@@ -85,7 +85,7 @@ TWallpaperWorker::TRequest TWallpaperWorker::Take() {
         request.stop = true;
     } else if (listing_ && (!setting_ || listing_ < setting_)) {
         request.list = true;
-        request.folder = folder_;
+        request.listing = wanted_;
         listing_ = 0;
     } else if (setting_) {
         request.set = true;
@@ -149,7 +149,7 @@ void TWallpaperWorker::Run() {
         }
         for (TRequest request = Take(); !request.stop; request = Take()) {
             if (request.list)
-                ListFolder(request.folder);
+                ListFolder(request.listing);
             else if (request.set)
                 SetWallpaper(request.wallpaper);
             else
@@ -162,24 +162,23 @@ void TWallpaperWorker::Run() {
     DestroyWindow(window_);
 }
 
-void TWallpaperWorker::ListFolder(const std::u16string& folder) {
+void TWallpaperWorker::ListFolder(const TListing& listing) {
     // Watched before it is listed, so that no change in between is missed.
-    if (!watch_.IsOpen() || watch_.Folder() != folder)
-        watch_.Open(folder, window_);
+    if (!watch_.IsOpen() || watch_.Folder() != listing.folder || watch_.Subtree() != listing.subFolders)
+        watch_.Open(listing.folder, listing.subFolders, window_);
     {
         TLock lock(lock_);
         watched_ = watch_.IsOpen();
     }
-    std::vector<std::u16string> names = ListWallpapers(folder);
-    queue_->Post([this, names = std::move(names)] {
+    queue_->Post([this, paths = ListWallpapers(listing), monitors = WallpaperMonitors()] {
         if (OnListed)
-            OnListed(names);
+            OnListed(paths, monitors);
     });
 }
 
 void TWallpaperWorker::SetWallpaper(const TWallpaperSet& request) {
     try {
-        SetDesktopWallpaper(request.path);
+        SetDesktopWallpaper(request.pictures);
     } catch (const std::exception& failure) {
         queue_->Post([this, text = std::string(failure.what()), request] {
             if (OnFailed)

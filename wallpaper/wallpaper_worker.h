@@ -15,7 +15,9 @@
 
 #include "framework/component.h"
 #include "framework/handles.h"
+#include "wallpaper/desktop_wallpaper.h"
 #include "wallpaper/folder_watch.h"
+#include "wallpaper/wallpaper_list.h"
 
 class TUiQueue;
 
@@ -23,8 +25,10 @@ class TUiQueue;
 enum class TWallpaperOrigin { Timer, User };
 
 struct TWallpaperSet {
-    std::u16string path;
+    TWallpaperPictures pictures;
     TWallpaperOrigin origin = TWallpaperOrigin::Timer;
+    // The caller's own, handed back with the result.
+    std::string tag;
 };
 
 class TWallpaperWorker : public TComponent {
@@ -35,15 +39,17 @@ public:
     // program here and now: its settings are saved by then.
     ~TWallpaperWorker() override;
 
-    // The folder's usable names, in the directory's order.
-    std::function<void(const std::vector<std::u16string>& names)> OnListed;
+    // The folder's usable files as paths relative to it, in the order asked
+    // for, and the attached monitors' areas (none where the system cannot
+    // set a picture a monitor).
+    std::function<void(const std::vector<std::u16string>& paths, const std::vector<RECT>& monitors)> OnListed;
     std::function<void(const TWallpaperSet& request)> OnSet;
     // The failure's text, for the failure box.
     std::function<void(const std::string& failure, const TWallpaperSet& request)> OnFailed;
 
-    // Lists the folder (a full path ending in "\") and from then on lists it
-    // again whenever its entries change; replaces a listing still waiting.
-    void List(const std::u16string& folder);
+    // Lists the folder and from then on lists it again whenever its entries
+    // change; replaces a listing still waiting.
+    void List(const TListing& listing);
     // Lists the folder again when asked to (the list came back empty) or
     // when it cannot be watched (missing, a share that refuses).
     void Retry(bool listAgain);
@@ -54,7 +60,7 @@ private:
     struct TRequest {
         bool stop = false;
         bool list = false;
-        std::u16string folder;
+        TListing listing;
         bool set = false;
         TWallpaperSet wallpaper;
     };
@@ -65,7 +71,7 @@ private:
     void WantListing();
     // The earliest request waiting, or none.
     TRequest Take();
-    void ListFolder(const std::u16string& folder);
+    void ListFolder(const TListing& listing);
     void SetWallpaper(const TWallpaperSet& request);
 
     TUiQueue* queue_;
@@ -76,7 +82,7 @@ private:
     // waiting; set_ is the wallpaper waiting while setting_ is not 0.
     bool stopping_ = false;
     bool watched_ = false;
-    std::u16string folder_;
+    TListing wanted_;
     unsigned requests_ = 0;
     unsigned listing_ = 0;
     unsigned setting_ = 0;

@@ -14,6 +14,9 @@ namespace {
 const char* const kActiveDesktopServerKey =
     "Software\\Classes\\CLSID\\{75048700-EF1F-11D0-9888-006097DEACF9}\\InprocServer32";
 
+// Windows 8's wallpaper object, which Wine lacks: the recorder's second class.
+const char* const kMonitorsClassKey = "Software\\Classes\\CLSID\\{C2CF3110-460E-4FC1-B9D0-8A1C0C9CC4BD}";
+
 const char* const kWineOverridesKey = "Software\\Wine\\DllOverrides";
 
 bool ReadRegistryText(HKEY key, const char* name, std::string& value) {
@@ -85,6 +88,12 @@ WallpaperRecorder::WallpaperRecorder(const std::string& helperFolder) : log_("yo
                       WriteRegistryText(key, "ThreadingModel", "Apartment");
         RegCloseKey(key);
     }
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kMonitorsClassKey) + "\\InprocServer32").c_str(), 0, nullptr,
+                        0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        registered_ = registered_ && WriteRegistryText(key, nullptr, helperFolder + "wallpaper_recorder.dll") &&
+                      WriteRegistryText(key, "ThreadingModel", "Apartment");
+        RegCloseKey(key);
+    }
     SetEnvironmentVariableA("YORUNEL_WALLPAPER_LOG", log_.File("wallpaper.log").c_str());
     SetEnvironmentVariableA("YORUNEL_WALLPAPER_FAIL", nullptr);
     SetEnvironmentVariableA("YORUNEL_WALLPAPER_BLOCK", log_.File("block").c_str());
@@ -95,6 +104,8 @@ WallpaperRecorder::~WallpaperRecorder() {
     SetEnvironmentVariableA("YORUNEL_WALLPAPER_BLOCK", nullptr);
     SetEnvironmentVariableA("YORUNEL_WALLPAPER_LOG", nullptr);
     SetEnvironmentVariableA("YORUNEL_WALLPAPER_FAIL", nullptr);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kMonitorsClassKey) + "\\InprocServer32").c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kMonitorsClassKey);
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kActiveDesktopServerKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
         return;
@@ -220,10 +231,13 @@ std::vector<std::string> MessageProbe::WallpaperItems(YorunelProcess& yorunel, U
 }
 
 bool MessageProbe::WaitWallpaperItems(YorunelProcess& yorunel, const std::vector<std::string>& captions) {
-    std::vector<std::string> expected;
-    for (const std::string& caption : captions)
-        expected.push_back("0 0 " + caption);
-    return WaitUntil([&] { return WallpaperItems(yorunel) == expected; });
+    return WaitUntil([&] {
+        std::vector<std::string> shown;
+        for (const std::string& item : WallpaperItems(yorunel))
+            if (item.rfind("0 ", 0) == 0)
+                shown.push_back(item.substr(4));
+        return shown == captions;
+    });
 }
 
 CommandRecorder::CommandRecorder() : log_("yorunel_commands") {

@@ -23,8 +23,9 @@ std::string Utf8(const std::string& text);
 std::vector<std::string> ReadLines(const std::string& path);
 
 // While it lives, the recording object (wallpaper_recorder.dll) is the
-// Active Desktop class of the prefix's machine registry, and programs
-// started afterwards log to this object's file. The previous registration
+// Active Desktop class of the prefix's machine registry, and Windows 8's
+// wallpaper class with two monitors, and programs started afterwards log to
+// this object's file. The previous registration
 // comes back at the end. The object is found in the folder given (the
 // benchmarks run from a folder of their own).
 class WallpaperRecorder {
@@ -85,7 +86,7 @@ public:
     // <checked> <caption>", nested ones after their item) and closes it
     // again; empty when no menu opened.
     std::vector<std::string> WallpaperItems(YorunelProcess& yorunel, UINT openWith = WM_RBUTTONDOWN);
-    // Waits until the wallpaper submenu lists these captions at depth 0, unchecked.
+    // Waits until the wallpaper submenu lists these captions at depth 0, checked or not.
     bool WaitWallpaperItems(YorunelProcess& yorunel, const std::vector<std::string>& captions);
 
 private:

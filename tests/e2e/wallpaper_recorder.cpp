@@ -1,6 +1,9 @@
 // A stand-in for the shell's Active Desktop object, registered for its class
-// in the test prefix: it appends every SetWallpaper and ApplyChanges it gets,
-// and its own release, to the file named by YORUNEL_WALLPAPER_LOG.
+// in the test prefix: it appends every SetWallpaperOptions, SetWallpaper and
+// ApplyChanges it gets, and its own release, to the file named by
+// YORUNEL_WALLPAPER_LOG. A second class stands in for Windows 8's wallpaper
+// object: it reports two monitors side by side, 1024 x 768 each, and logs
+// its SetPosition and SetWallpaper calls (not its questions or release).
 //
 // YORUNEL_WALLPAPER_FAIL makes it fail: "create:<hex HRESULT>[:<times>]"
 // fails the object's creation with that code, "interface[:<times>]" creates
@@ -26,6 +29,8 @@ namespace {
 
 const CLSID kActiveDesktopClass = {0x75048700, 0xEF1F, 0x11D0, {0x98, 0x88, 0x00, 0x60, 0x97, 0xDE, 0xAC, 0xF9}};
 const IID kActiveDesktopInterface = {0xF490EB00, 0x1240, 0x11D1, {0x98, 0x88, 0x00, 0x60, 0x97, 0xDE, 0xAC, 0xF9}};
+const CLSID kDesktopWallpaperClass = {0xC2CF3110, 0x460E, 0x4FC1, {0xB9, 0xD0, 0x8A, 0x1C, 0x0C, 0x9C, 0xC4, 0xBD}};
+const IID kDesktopWallpaperInterface = {0xB92B56A9, 0x8B55, 0x4E14, {0x9A, 0x89, 0x01, 0x99, 0xBB, 0xB6, 0xF9, 0x3B}};
 
 LONG liveObjects = 0;
 LONG serverLocks = 0;
@@ -209,6 +214,12 @@ HRESULT STDMETHODCALLTYPE DesktopSetWallpaper(ActiveDesktop* self, PCWSTR path, 
     return self->setResult;
 }
 
+HRESULT STDMETHODCALLTYPE DesktopSetWallpaperOptions(ActiveDesktop*, const void* options, DWORD) {
+    // WALLPAPEROPT: its size, then the style.
+    Log("SetWallpaperOptions " + std::to_string(static_cast<const DWORD*>(options)[1]));
+    return S_OK;
+}
+
 const ActiveDesktopTable kDesktopTable = {
     DesktopQueryInterface,
     DesktopAddRef,
@@ -217,7 +228,7 @@ const ActiveDesktopTable kDesktopTable = {
     NotImplemented<PWSTR, UINT, DWORD>,
     DesktopSetWallpaper,
     NotImplemented<void*, DWORD>,
-    NotImplemented<const void*, DWORD>,
+    DesktopSetWallpaperOptions,
     NotImplemented<PWSTR, UINT, DWORD>,
     NotImplemented<PCWSTR, DWORD>,
     NotImplemented<void*, DWORD>,
@@ -232,6 +243,116 @@ const ActiveDesktopTable kDesktopTable = {
     NotImplemented<PCWSTR, void*, DWORD>,
     NotImplemented<HWND, PCWSTR, void*, DWORD>,
     NotImplemented<PCWSTR, void*, DWORD>,
+};
+
+struct Monitors;
+
+template <typename... Args>
+HRESULT STDMETHODCALLTYPE MonitorsNotImplemented(Monitors*, Args...) {
+    return E_NOTIMPL;
+}
+
+// The documented order of IDesktopWallpaper's methods.
+struct MonitorsTable {
+    HRESULT(STDMETHODCALLTYPE* QueryInterface)(Monitors*, REFIID, void**);
+    ULONG(STDMETHODCALLTYPE* AddRef)(Monitors*);
+    ULONG(STDMETHODCALLTYPE* Release)(Monitors*);
+    HRESULT(STDMETHODCALLTYPE* SetWallpaper)(Monitors*, PCWSTR, PCWSTR);
+    HRESULT(STDMETHODCALLTYPE* GetWallpaper)(Monitors*, PCWSTR, PWSTR*);
+    HRESULT(STDMETHODCALLTYPE* GetMonitorDevicePathAt)(Monitors*, UINT, PWSTR*);
+    HRESULT(STDMETHODCALLTYPE* GetMonitorDevicePathCount)(Monitors*, UINT*);
+    HRESULT(STDMETHODCALLTYPE* GetMonitorRECT)(Monitors*, PCWSTR, RECT*);
+    HRESULT(STDMETHODCALLTYPE* SetBackgroundColor)(Monitors*, COLORREF);
+    HRESULT(STDMETHODCALLTYPE* GetBackgroundColor)(Monitors*, COLORREF*);
+    HRESULT(STDMETHODCALLTYPE* SetPosition)(Monitors*, int);
+    HRESULT(STDMETHODCALLTYPE* GetPosition)(Monitors*, int*);
+    HRESULT(STDMETHODCALLTYPE* SetSlideshow)(Monitors*, void*);
+    HRESULT(STDMETHODCALLTYPE* GetSlideshow)(Monitors*, void**);
+    HRESULT(STDMETHODCALLTYPE* SetSlideshowOptions)(Monitors*, int, UINT);
+    HRESULT(STDMETHODCALLTYPE* GetSlideshowOptions)(Monitors*, int*, UINT*);
+    HRESULT(STDMETHODCALLTYPE* AdvanceSlideshow)(Monitors*, PCWSTR, int);
+    HRESULT(STDMETHODCALLTYPE* GetStatus)(Monitors*, int*);
+    HRESULT(STDMETHODCALLTYPE* Enable)(Monitors*, BOOL);
+};
+
+struct Monitors {
+    const MonitorsTable* table;
+    LONG references;
+};
+
+HRESULT STDMETHODCALLTYPE MonitorsQueryInterface(Monitors* self, REFIID iid, void** result) {
+    if (!result)
+        return E_POINTER;
+    *result = nullptr;
+    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, kDesktopWallpaperInterface))
+        return E_NOINTERFACE;
+    *result = self;
+    InterlockedIncrement(&self->references);
+    return S_OK;
+}
+
+ULONG STDMETHODCALLTYPE MonitorsAddRef(Monitors* self) {
+    return static_cast<ULONG>(InterlockedIncrement(&self->references));
+}
+
+ULONG STDMETHODCALLTYPE MonitorsRelease(Monitors* self) {
+    const LONG left = InterlockedDecrement(&self->references);
+    if (left == 0) {
+        delete self;
+        InterlockedDecrement(&liveObjects);
+    }
+    return static_cast<ULONG>(left);
+}
+
+HRESULT STDMETHODCALLTYPE MonitorsSetWallpaper(Monitors*, PCWSTR monitor, PCWSTR path) {
+    Log("SetWallpaper " + Utf8(monitor) + " " + Utf8(path));
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE MonitorsPathAt(Monitors*, UINT index, PWSTR* monitor) {
+    if (index > 1)
+        return E_INVALIDARG;
+    *monitor = static_cast<PWSTR>(CoTaskMemAlloc(sizeof(L"MONITOR1")));
+    lstrcpyW(*monitor, index == 0 ? L"MONITOR1" : L"MONITOR2");
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE MonitorsCount(Monitors*, UINT* count) {
+    *count = 2;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE MonitorsRect(Monitors*, PCWSTR monitor, RECT* area) {
+    const LONG left = lstrcmpW(monitor, L"MONITOR1") == 0 ? 0 : 1024;
+    *area = {left, 0, left + 1024, 768};
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE MonitorsSetPosition(Monitors*, int position) {
+    Log("SetPosition " + std::to_string(position));
+    return S_OK;
+}
+
+const MonitorsTable kMonitorsTable = {
+    MonitorsQueryInterface,
+    MonitorsAddRef,
+    MonitorsRelease,
+    MonitorsSetWallpaper,
+    MonitorsNotImplemented<PCWSTR, PWSTR*>,
+    MonitorsPathAt,
+    MonitorsCount,
+    MonitorsRect,
+    MonitorsNotImplemented<COLORREF>,
+    MonitorsNotImplemented<COLORREF*>,
+    MonitorsSetPosition,
+    MonitorsNotImplemented<int*>,
+    MonitorsNotImplemented<void*>,
+    MonitorsNotImplemented<void**>,
+    MonitorsNotImplemented<int, UINT>,
+    MonitorsNotImplemented<int*, UINT*>,
+    MonitorsNotImplemented<PCWSTR, int>,
+    MonitorsNotImplemented<int*>,
+    MonitorsNotImplemented<BOOL>,
 };
 
 struct Factory;
@@ -286,6 +407,19 @@ HRESULT STDMETHODCALLTYPE FactoryCreateInstance(Factory*, IUnknown* outer, REFII
     return queried;
 }
 
+HRESULT STDMETHODCALLTYPE MonitorsCreateInstance(Factory*, IUnknown* outer, REFIID iid, void** result) {
+    if (!result)
+        return E_POINTER;
+    *result = nullptr;
+    if (outer)
+        return CLASS_E_NOAGGREGATION;
+    auto* object = new Monitors{&kMonitorsTable, 1};
+    InterlockedIncrement(&liveObjects);
+    const HRESULT queried = MonitorsQueryInterface(object, iid, result);
+    MonitorsRelease(object);
+    return queried;
+}
+
 HRESULT STDMETHODCALLTYPE FactoryLockServer(Factory*, BOOL lock) {
     if (lock)
         InterlockedIncrement(&serverLocks);
@@ -296,7 +430,10 @@ HRESULT STDMETHODCALLTYPE FactoryLockServer(Factory*, BOOL lock) {
 
 const FactoryTable kFactoryTable = {FactoryQueryInterface, FactoryAddRef, FactoryRelease, FactoryCreateInstance,
                                     FactoryLockServer};
+const FactoryTable kMonitorsFactoryTable = {FactoryQueryInterface, FactoryAddRef, FactoryRelease,
+                                            MonitorsCreateInstance, FactoryLockServer};
 Factory factory = {&kFactoryTable};
+Factory monitorsFactory = {&kMonitorsFactoryTable};
 
 }  // namespace
 
@@ -304,6 +441,8 @@ extern "C" HRESULT STDMETHODCALLTYPE DllGetClassObject(REFCLSID clsid, REFIID ii
     if (!result)
         return E_POINTER;
     *result = nullptr;
+    if (IsEqualCLSID(clsid, kDesktopWallpaperClass))
+        return FactoryQueryInterface(&monitorsFactory, iid, result);
     if (!IsEqualCLSID(clsid, kActiveDesktopClass))
         return CLASS_E_CLASSNOTAVAILABLE;
     return FactoryQueryInterface(&factory, iid, result);

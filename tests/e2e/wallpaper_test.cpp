@@ -46,9 +46,12 @@ protected:
         ASSERT_TRUE(IsAscii(pictures.Path())) << "the expected UTF-8 paths start with this folder's bytes";
     }
 
-    // Starts the program on the folder; with names, until its menu lists them.
-    void Start(const std::string& folder, int minutes = 0, const std::vector<std::string>& listed = {}) {
-        yorunel.WriteIni(ActionsIni({"WallPaperPath=" + folder}, minutes));
+    // Starts the program on the folder, with the [Wallpaper] lines given;
+    // with names, until its menu lists them.
+    void Start(const std::string& folder, int minutes = 0, const std::vector<std::string>& listed = {},
+               std::vector<std::string> wallpaper = {}) {
+        wallpaper.insert(wallpaper.begin(), "[Wallpaper]");
+        yorunel.WriteIni(ActionsIni({"WallPaperPath=" + folder}, minutes) + Ini(wallpaper));
         ASSERT_TRUE(yorunel.Start());
         ASSERT_TRUE(yorunel.WaitReady());
         ASSERT_TRUE(ActionsHandled(painted));
@@ -90,13 +93,16 @@ protected:
 };
 
 TEST_F(Wallpaper, MenuListsExactlyTheUsableEntriesInDirectoryOrderAndPickingOneSetsItsPath) {
-    MakeFiles(pictures.Path(), {"A.JPG", "b.Bmp", "c.txt", "d.htm", "x.html", "noext", ".jpg", "e.jpeg", "h.bmp"});
+    const std::vector<std::string> usable = {"A.JPG", "b.Bmp", "d.htm", "x.html", ".jpg", "e.jpeg", "h.bmp",
+                                             "f.JPE", "g.jfif", "i.png", "j.dib", "k.gif", "l.tif", "m.TIFF"};
+    MakeFiles(pictures.Path(), usable);
+    MakeFiles(pictures.Path(), {"c.txt", "noext", "n.webp", "o.jpgx"});
     CreateDirectoryA(pictures.File("folder.jpg").c_str(), nullptr);
     CreateDirectoryA(pictures.File("sub").c_str(), nullptr);
     SetFileAttributesA(pictures.File("h.bmp").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     const std::vector<std::string> listed =
-        ListedOf(pictures.Path(), {"A.JPG", "b.Bmp", "d.htm", "x.html", ".jpg", "folder.jpg", "h.bmp"});
-    ASSERT_EQ(listed.size(), 7u);
+        ListedOf(pictures.Path(), std::set<std::string>(usable.begin(), usable.end()));
+    ASSERT_EQ(listed.size(), usable.size());
     Start(pictures.Path(), 0, listed);
 
     for (std::size_t i = 0; i < listed.size(); ++i)
@@ -452,6 +458,125 @@ TEST_F(Wallpaper, TimerChangesEveryTimeMinutesAlsoWhilePaused) {
     ASSERT_TRUE(recorder.WaitForLines(6));
     EXPECT_EQ(Tail(recorder.Lines(), 3), WallpaperSet(pictures.File("c.jpg")));
     EXPECT_EQ(recorder.Lines().size(), 6u);
+}
+
+TEST_F(Wallpaper, NameOrderPutsTwoBeforeTenAndShuffleSetsEachOnceARoundWithNoRepeatAtTheSeam) {
+    MakeFiles(pictures.Path(), {"10.jpg", "B.jpg", "2.jpg", "a.jpg", "c.png"});
+    const std::vector<std::string> byName = {"2.jpg", "10.jpg", "a.jpg", "B.jpg", "c.png"};
+    Start(pictures.Path(), 0, byName, {"Order=1"});
+    EXPECT_EQ(Advance(), WallpaperSet(pictures.File("10.jpg")));
+    EXPECT_EQ(Advance(), WallpaperSet(pictures.File("a.jpg")));
+    EXPECT_EQ(probe.WallpaperItems(yorunel)[2], "0 1 a.jpg") << "the wallpaper set last is checked";
+    yorunel.Close();
+    ASSERT_TRUE(yorunel.WaitForExit());
+
+    YorunelProcess shuffled;
+    shuffled.WriteIni(ActionsIni({"WallPaperPath=" + pictures.Path()}) + Ini({"[Wallpaper]", "Order=2"}));
+    ASSERT_TRUE(shuffled.Start());
+    ASSERT_TRUE(shuffled.WaitReady());
+    ASSERT_TRUE(probe.WaitWallpaperItems(shuffled, byName)) << "listed in name order";
+    std::vector<std::string> set;
+    for (int round = 0; round < 2; ++round) {
+        std::set<std::string> once;
+        for (int press = 0; press < 5; ++press) {
+            const std::size_t before = recorder.Lines().size();
+            PressAction(5);
+            ASSERT_TRUE(recorder.WaitForLines(before + 3));
+            set.push_back(recorder.Lines()[before]);
+            once.insert(set.back());
+        }
+        EXPECT_EQ(once.size(), 5u) << "round " << round << ": each file once";
+    }
+    EXPECT_NE(set[4], set[5]) << "the last of a round does not start the next";
+}
+
+TEST_F(Wallpaper, EachStyleIsHandedToTheObjectBeforeThePicture) {
+    struct Case {
+        const char* style;
+        const char* monitors;
+        bool windows10;
+        std::vector<std::string> before;  // the lines before the picture's
+    };
+    const Case cases[] = {
+        {"Fill", "0", false, {"SetWallpaperOptions 4"}},  {"fit", "0", false, {"SetWallpaperOptions 3"}},
+        {"Stretch", "0", false, {"SetWallpaperOptions 2"}}, {"Tile", "0", false, {"SetWallpaperOptions 1"}},
+        {"Center", "0", false, {"SetWallpaperOptions 0"}}, {"Diagonal", "0", false, {}},
+        // Spanning comes with Windows 8; Wine says Windows 7 unless told otherwise.
+        {"Span", "0", false, {}},                         {"Span", "0", true, {"SetWallpaperOptions 5"}},
+        {"Fill", "1", false, {"SetPosition 4"}},          {"Span", "1", true, {"SetWallpaperOptions 5"}},
+    };
+    MakeFiles(pictures.Path(), {"a.jpg", "b.jpg"});
+    const char* const appDefaults = "Software\\Wine\\AppDefaults\\Yorunel.exe";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.style) + " " + c.monitors + (c.windows10 ? " Windows 10" : ""));
+        HKEY key = nullptr;
+        if (c.windows10 && RegCreateKeyExA(HKEY_CURRENT_USER, appDefaults, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                                           nullptr) == ERROR_SUCCESS) {
+            RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win10"), 6);
+            RegCloseKey(key);
+        }
+        YorunelProcess program;
+        program.WriteIni(ActionsIni({"WallPaperPath=" + pictures.Path()}) +
+                         Ini({"[Wallpaper]", std::string("Style=") + c.style, std::string("Monitors=") + c.monitors}));
+        ASSERT_TRUE(program.Start());
+        ASSERT_TRUE(program.WaitReady());
+        const std::size_t before = recorder.Lines().size();
+        PressAction(5);
+        ASSERT_TRUE(recorder.WaitForLines(before + c.before.size() + 1));
+        const auto lines = recorder.Lines();
+        EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(before),
+                                           lines.begin() + static_cast<std::ptrdiff_t>(before + c.before.size())),
+                  c.before);
+        EXPECT_EQ(lines[before + c.before.size()].rfind("SetWallpaper ", 0), 0u) << "the picture comes after";
+        program.Close();
+        ASSERT_TRUE(program.WaitForExit());
+        EXPECT_NE(program.ReadIni().find(std::string("Style=") + c.style + "\r\n"), std::string::npos)
+            << "kept as written";
+        RegDeleteKeyA(HKEY_CURRENT_USER, appDefaults);
+    }
+}
+
+TEST_F(Wallpaper, SubfoldersAreNestedSubmenusAndComeAfterTheFolderInTheRotation) {
+    for (const char* folder : {"sub1", "sub1\\deep", "sub2", "hidden", "empty"})
+        ASSERT_TRUE(CreateDirectoryA(pictures.File(folder).c_str(), nullptr));
+    MakeFiles(pictures.Path(), {"z.jpg", "sub1\\b.jpg", "sub1\\deep\\c.jpg", "sub2\\d.jpg", "hidden\\e.jpg",
+                                "empty\\notes.txt"});
+    SetFileAttributesA(pictures.File("hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    Start(pictures.Path(), 0, {"z.jpg", "sub1", "sub2"}, {"Order=1", "SubFolders=1"});
+    EXPECT_EQ(probe.WallpaperItems(yorunel), (std::vector<std::string>{"0 0 z.jpg", "0 0 sub1", "1 0 b.jpg",
+                                                                        "1 0 deep", "2 0 c.jpg", "0 0 sub2",
+                                                                        "1 0 d.jpg"}));
+    for (const char* path : {"sub1\\b.jpg", "sub1\\deep\\c.jpg", "sub2\\d.jpg", "z.jpg"})
+        EXPECT_EQ(Advance(), WallpaperSet(pictures.File(path)));
+    // A picture added deep down is seen by the watch of the whole tree.
+    MakeFiles(pictures.Path(), {"sub2\\f.jpg"});
+    EXPECT_TRUE(WaitUntil([&] { return probe.WallpaperItems(yorunel).back() == "1 0 f.jpg"; }));
+}
+
+TEST_F(Wallpaper, TwoMonitorsGetPicturesOfTheirOwnAndTheMarksComeBackAfterARestart) {
+    MakeFiles(pictures.Path(), {"a.jpg", "b.jpg", "c.jpg"});
+    const std::vector<std::string> listed = ListedOf(pictures.Path(), {"a.jpg", "b.jpg", "c.jpg"});
+    Start(pictures.Path(), 0, listed, {"Monitors=1"});
+    PressAction(5);
+    ASSERT_TRUE(recorder.WaitForLines(2));
+    EXPECT_EQ(recorder.Lines(), (std::vector<std::string>{"SetWallpaper MONITOR1 " + pictures.File(listed[1]),
+                                                          "SetWallpaper MONITOR2 " + pictures.File(listed[2])}));
+    // A pick goes to the monitor under the pointer: the first one's.
+    SetCursorPos(100, 100);
+    ASSERT_TRUE(PickWallpaperItem(yorunel, 0));
+    ASSERT_TRUE(recorder.WaitForLines(3));
+    EXPECT_EQ(recorder.Lines()[2], "SetWallpaper MONITOR1 " + pictures.File(listed[0]));
+    yorunel.Close();
+    ASSERT_TRUE(yorunel.WaitForExit());
+    EXPECT_NE(yorunel.ReadIni().find("Current=" + listed[0] + "|" + listed[2] + "\r\n"), std::string::npos);
+    YorunelProcess again;
+    again.WriteIni(yorunel.ReadIni());
+    ASSERT_TRUE(again.Start());
+    ASSERT_TRUE(again.WaitReady());
+    EXPECT_TRUE(WaitUntil([&] {
+        return probe.WallpaperItems(again) ==
+               std::vector<std::string>{"0 1 " + listed[0], "0 0 " + listed[1], "0 1 " + listed[2]};
+    }));
 }
 
 TEST_F(Wallpaper, TimerWithTimeZeroNeverChanges) {

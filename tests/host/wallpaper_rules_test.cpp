@@ -5,7 +5,10 @@
 #include <utility>
 #include <vector>
 
+#include <algorithm>
+
 #include "portable/failure_notice.h"
+#include "portable/shuffle.h"
 
 namespace {
 
@@ -17,13 +20,16 @@ const std::string kSo = "\x83\x5C";
 const std::string kA = "\x83\x41";
 const std::string kEquals = "\x81\x81";
 
-TEST(WallpaperRules, ListsNamesWhoseExtensionLowerCasedIsOneOfTheFour) {
+TEST(WallpaperRules, ListsNamesWhoseExtensionLowerCasedIsAPictureOrAPage) {
     const std::pair<std::u16string, bool> cases[] = {
         {u"A.JPG", true},   {u"b.Bmp", true},      {u"c.txt", false},     {u"d.htm", true},
         {u"x.html", true},  {u"y.HTML", true},     {u"noext", false},     {u".jpg", true},
-        {u"e.jpeg", false}, {u"f.jpg.txt", false}, {u"g.txt.bmp", true},  {u"h.jp", false},
+        {u"e.jpeg", true}, {u"f.jpg.txt", false}, {u"g.txt.bmp", true},  {u"h.jp", false},
         {u"i.", false},     {u"", false},          {u"アア.JPG", true},   {u"表.htm", true},
         {u"x.ＪＰＧ", false}, {u"x.jpア", false},    {u"xア", false},       {u"x.j\u0130g", false},
+        {u"a.JPEG", true},  {u"a.jpe", true},      {u"a.Jfif", true},     {u"a.png", true},
+        {u"a.DIB", true},   {u"a.gif", true},      {u"a.tif", true},      {u"a.TIFF", true},
+        {u"a.webp", false}, {u"a.pngx", false},    {u"a.tiff.txt", false}, {u"png", false},
     };
     for (const auto& [name, usable] : cases)
         EXPECT_EQ(IsWallpaperFile(name), usable) << std::string(name.begin(), name.end());
@@ -107,6 +113,50 @@ TEST(WallpaperRules, TimerChangesEveryIntervalMinutesAndNeverAtZero) {
     EXPECT_EQ(count, 0);
     count = 7;
     EXPECT_FALSE(CountWallpaperMinute(count, 0)) << "0 still never changes";
+}
+
+TEST(WallpaperRules, StylesAreTheShellsCodesAndAnyOtherTextLeavesTheSystemsChoice) {
+    const std::pair<const char*, int> cases[] = {{"Center", 0}, {"tile", 1}, {"STRETCH", 2}, {"Fit", 3}, {"Fill", 4},
+                                                 {"Span", 5},   {"", -1},    {"Fill ", -1},  {"Diagonal", -1}};
+    for (const auto& [style, code] : cases)
+        EXPECT_EQ(WallpaperStyleCode(style), code) << style;
+}
+
+TEST(WallpaperRules, ShuffleSetsEachOnceARoundAndARebuildKeepsTheRestOfTheRound) {
+    for (std::uint32_t seed = 1; seed < 200; ++seed) {
+        TShuffle shuffle(seed);
+        int progress = 0;
+        shuffle.Update({"a", "b", "c", "d"}, progress);
+        std::vector<std::string> set;
+        for (int i = 0; i < 12; ++i)
+            set.push_back(shuffle.Next(progress));
+        for (int round = 0; round < 3; ++round) {
+            std::vector<std::string> once(set.begin() + round * 4, set.begin() + round * 4 + 4);
+            std::sort(once.begin(), once.end());
+            ASSERT_EQ(once, (std::vector<std::string>{"a", "b", "c", "d"})) << "seed " << seed << " round " << round;
+        }
+        EXPECT_NE(set[3], set[4]) << "seed " << seed;
+        EXPECT_NE(set[7], set[8]) << "seed " << seed;
+        // Mid-round: "b" and what was set stay set; "e" comes, "d" goes.
+        TShuffle rebuilt(seed);
+        progress = 0;
+        rebuilt.Update({"a", "b", "c", "d"}, progress);
+        std::vector<std::string> first = {rebuilt.Next(progress), rebuilt.Next(progress)};
+        rebuilt.Update({"a", "b", "c", "e"}, progress);
+        EXPECT_EQ(progress, static_cast<int>(std::count(first.begin(), first.end(), "d") ? 1 : 2));
+        std::vector<std::string> round = first;
+        while (progress < 4)
+            round.push_back(rebuilt.Next(progress));
+        round.erase(std::remove(round.begin(), round.end(), "d"), round.end());
+        std::sort(round.begin(), round.end());
+        EXPECT_EQ(round, (std::vector<std::string>{"a", "b", "c", "e"})) << "seed " << seed;
+    }
+    TShuffle one(7);
+    int progress = 0;
+    one.Update({"only"}, progress);
+    EXPECT_EQ(one.Next(progress) + one.Next(progress), "onlyonly");
+    TShuffle none(7);
+    EXPECT_EQ(none.Next(progress), "");
 }
 
 TEST(WallpaperRules, TimerFailuresAreToldOnceAndNotWhileTheUserIsBusy) {
