@@ -10,7 +10,3 @@
 inline const WCHAR* WidePtr(const std::u16string& text) {
     return reinterpret_cast<const WCHAR*>(text.c_str());
 }
-
-inline std::u16string FromWide(const WCHAR* text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text));
-}

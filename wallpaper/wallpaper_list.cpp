@@ -33,21 +33,21 @@ void ListFolder(const TListing& listing, const std::u16string& prefix, std::vect
         if (!search)
             return;
         do {
-            std::u16string name = FromWide(found.cFileName);
+            const std::u16string_view name(reinterpret_cast<const char16_t*>(found.cFileName));
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                // In the directory's order the files go straight to the list.
                 if (IsWallpaperFile(name))
-                    files.push_back(std::move(name));
+                    (listing.byName ? files : paths).push_back(prefix + std::u16string(name));
             } else if (listing.subFolders && name != u"." && name != u".." && Enterable(found)) {
-                folders.push_back(std::move(name));
+                folders.emplace_back(name);
             }
         } while (FindNextFileW(search.get(), &found));
     }
     if (listing.byName) {
         std::sort(files.begin(), files.end(), NameBefore);
         std::sort(folders.begin(), folders.end(), NameBefore);
+        paths.insert(paths.end(), files.begin(), files.end());
     }
-    for (const std::u16string& file : files)
-        paths.push_back(prefix + file);
     for (const std::u16string& folder : folders)
         ListFolder(listing, prefix + folder + u"\\", paths);
 }
