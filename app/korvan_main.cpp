@@ -42,7 +42,7 @@ TKorvanMain::TKorvanMain(TComponent* owner)
     PopupMenu1->OnClose = [this](TComponent*) {
         if (listWaiting_)
             FillWallpaperMenu(std::vector<std::u16string>(std::move(waitingList_)),
-                              std::vector<RECT>(std::move(waitingMonitors_)));
+                              std::vector<RECT>(std::move(waitingMonitors_)), waitingNumber_);
     };
     HookHotKey1 = new THookHotKey(this);
     HookHotKey1->Activate = false;
@@ -58,9 +58,8 @@ TKorvanMain::TKorvanMain(TComponent* owner)
     CreateForm(0, WS_POPUP, 0, 0, texts::AppTitle, Application->Handle());
     TrayIcon = new TTrayIcon(this, WM_TRAYICON);
     Wallpapers = new TWallpaperWorker(this);
-    Wallpapers->OnListed = [this](const std::vector<std::u16string>& paths, const std::vector<RECT>& monitors) {
-        FillWallpaperMenu(paths, monitors);
-    };
+    Wallpapers->OnListed = [this](const std::vector<std::u16string>& paths, const std::vector<RECT>& monitors,
+                                  unsigned number) { FillWallpaperMenu(paths, monitors, number); };
     Wallpapers->OnSet = [this](const TWallpaperSet& request) { WallpaperSet(request); };
     Wallpapers->OnFailed = [this](const std::string& failure, const TWallpaperSet& request) {
         WallpaperFailed(failure, request.origin);

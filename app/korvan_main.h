@@ -109,7 +109,8 @@ private:
     int saverPolls_ = 0;
     void SetTrayState(int iconId, const char* tip);
     // The worker's results.
-    void FillWallpaperMenu(const std::vector<std::u16string>& paths, const std::vector<RECT>& monitors);
+    void FillWallpaperMenu(const std::vector<std::u16string>& paths, const std::vector<RECT>& monitors,
+                           unsigned number);
     void WallpaperSet(const TWallpaperSet& request);
     void WallpaperFailed(const std::string& failure, TWallpaperOrigin origin);
     // The rotation's next wallpaper, relative to the folder; the list is not empty.
@@ -128,9 +129,12 @@ private:
     // A list that came while the menu was shown, for when it has closed.
     std::vector<std::u16string> waitingList_;
     std::vector<RECT> waitingMonitors_;
+    unsigned waitingNumber_ = 0;
     bool listWaiting_ = false;
-    // Advances asked for while the list was empty, made when it comes.
+    // Advances asked for while the list was empty, made when the listing
+    // they asked for (or a later one) comes.
     int pendingAdvances_ = 0;
+    unsigned pendingListing_ = 0;
     TWallpaperOrigin pendingOrigin_ = TWallpaperOrigin::Timer;
     TFailureNotice failureNotice_;
     // The session is ending: save if the file takes it, and ask nobody.

@@ -99,12 +99,14 @@ void TKorvanMain::BuildWallpaperMenu() {
     Wallpapers->List(listing);
 }
 
-void TKorvanMain::FillWallpaperMenu(const std::vector<std::u16string>& paths, const std::vector<RECT>& monitors) {
+void TKorvanMain::FillWallpaperMenu(const std::vector<std::u16string>& paths, const std::vector<RECT>& monitors,
+                                    unsigned number) {
     // The menu shown keeps the items it was made from; the list waits for it to close.
     listWaiting_ = PopupMenu1->Tracking();
     if (listWaiting_) {
         waitingList_ = paths;
         waitingMonitors_ = monitors;
+        waitingNumber_ = number;
         return;
     }
     N4->Clear();
@@ -142,6 +144,9 @@ void TKorvanMain::FillWallpaperMenu(const std::vector<std::u16string>& paths, co
     MarkCurrentWallpapers();
     if (Order == 2)
         shuffle_.Update(wallpapers_, WallpaperIndex);
+    // A listing begun before the advances were asked for may not know the folder yet.
+    if (number < pendingListing_)
+        return;
     const int presses = pendingAdvances_;
     pendingAdvances_ = 0;
     if (presses == 0 || wallpapers_.empty())
@@ -207,8 +212,9 @@ void TKorvanMain::AdvanceWallpaper(TWallpaperOrigin origin) {
         failureNotice_.Reset();
     // An empty list may be a folder not there yet (a drive plugged in later,
     // a share asleep): it is listed again, and the advance made when it comes.
-    Wallpapers->Retry(wallpapers_.empty());
+    const unsigned listing = Wallpapers->Retry(wallpapers_.empty());
     if (wallpapers_.empty()) {
+        pendingListing_ = listing;
         ++pendingAdvances_;
         if (origin == TWallpaperOrigin::User)
             pendingOrigin_ = origin;

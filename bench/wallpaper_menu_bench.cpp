@@ -64,8 +64,9 @@ int main(int argc, char** argv) {
         // The list comes back from the worker: each build ends once the menu has it.
         int built = 0;
         const auto fill = main->Wallpapers->OnListed;
-        main->Wallpapers->OnListed = [&](const std::vector<std::u16string>& paths, const std::vector<RECT>& monitors) {
-            fill(paths, monitors);
+        main->Wallpapers->OnListed = [&](const std::vector<std::u16string>& paths, const std::vector<RECT>& monitors,
+                                         unsigned number) {
+            fill(paths, monitors, number);
             ++built;
         };
         testing_support::WaitUntil([&] { return built > 0; }, 60000, 1);

@@ -49,24 +49,28 @@ TWallpaperWorker::~TWallpaperWorker() {
     DeleteCriticalSection(&lock_);
 }
 
-void TWallpaperWorker::List(const TListing& listing) {
-    TLock lock(lock_);
-    wanted_ = listing;
-    listing_ = ++requests_;
-    SetEvent(wake_.get());
+unsigned TWallpaperWorker::List(const TListing& listing) {
+    {
+        TLock lock(lock_);
+        wanted_ = listing;
+    }
+    return Retry(true);
 }
 
-void TWallpaperWorker::Retry(bool listAgain) {
-    TLock lock(lock_);
-    if (!listAgain && watched_)
-        return;
-    listing_ = ++requests_;
+unsigned TWallpaperWorker::Retry(bool listAgain) {
+    {
+        TLock lock(lock_);
+        if (!listAgain && watched_)
+            return 0;
+    }
+    const unsigned number = WantListing();
     SetEvent(wake_.get());
+    return number;
 }
 
-void TWallpaperWorker::WantListing() {
+unsigned TWallpaperWorker::WantListing() {
     TLock lock(lock_);
-    listing_ = ++requests_;
+    return listing_ = ++requests_;
 }
 
 void TWallpaperWorker::Set(TWallpaperSet request) {
@@ -84,7 +88,7 @@ TWallpaperWorker::TRequest TWallpaperWorker::Take() {
     if (stopping_) {
         request.stop = true;
     } else if (listing_ && (!setting_ || listing_ < setting_)) {
-        request.list = true;
+        request.list = listing_;
         request.listing = wanted_;
         listing_ = 0;
     } else if (setting_) {
@@ -149,7 +153,7 @@ void TWallpaperWorker::Run() {
         }
         for (TRequest request = Take(); !request.stop; request = Take()) {
             if (request.list)
-                ListFolder(request.listing);
+                ListFolder(request.listing, request.list);
             else if (request.set)
                 SetWallpaper(request.wallpaper);
             else
@@ -162,7 +166,7 @@ void TWallpaperWorker::Run() {
     DestroyWindow(window_);
 }
 
-void TWallpaperWorker::ListFolder(const TListing& listing) {
+void TWallpaperWorker::ListFolder(const TListing& listing, unsigned number) {
     // Watched before it is listed, so that no change in between is missed.
     if (!watch_.IsOpen() || watch_.Folder() != listing.folder || watch_.Subtree() != listing.subFolders)
         watch_.Open(listing.folder, listing.subFolders, window_);
@@ -170,9 +174,9 @@ void TWallpaperWorker::ListFolder(const TListing& listing) {
         TLock lock(lock_);
         watched_ = watch_.IsOpen();
     }
-    queue_->Post([this, paths = ListWallpapers(listing), monitors = WallpaperMonitors()] {
+    queue_->Post([this, paths = ListWallpapers(listing), monitors = WallpaperMonitors(), number] {
         if (OnListed)
-            OnListed(paths, monitors);
+            OnListed(paths, monitors, number);
     });
 }
 

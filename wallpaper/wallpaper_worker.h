@@ -40,26 +40,29 @@ public:
     ~TWallpaperWorker() override;
 
     // The folder's usable files as paths relative to it, in the order asked
-    // for, and the attached monitors' areas (none where the system cannot
-    // set a picture a monitor).
-    std::function<void(const std::vector<std::u16string>& paths, const std::vector<RECT>& monitors)> OnListed;
+    // for, the attached monitors' areas (none where the system cannot set a
+    // picture a monitor), and the number of the listing asked for last
+    // when it began.
+    std::function<void(const std::vector<std::u16string>& paths, const std::vector<RECT>& monitors, unsigned number)>
+        OnListed;
     std::function<void(const TWallpaperSet& request)> OnSet;
     // The failure's text, for the failure box.
     std::function<void(const std::string& failure, const TWallpaperSet& request)> OnFailed;
 
     // Lists the folder and from then on lists it again whenever its entries
-    // change; replaces a listing still waiting.
-    void List(const TListing& listing);
+    // change; replaces a listing still waiting. Returns the listing's number.
+    unsigned List(const TListing& listing);
     // Lists the folder again when asked to (the list came back empty) or
-    // when it cannot be watched (missing, a share that refuses).
-    void Retry(bool listAgain);
+    // when it cannot be watched (missing, a share that refuses). Returns the
+    // listing's number, 0 when none was needed.
+    unsigned Retry(bool listAgain);
     // Replaces a request still waiting, but the timer's never replaces the user's.
     void Set(TWallpaperSet request);
 
 private:
     struct TRequest {
         bool stop = false;
-        bool list = false;
+        unsigned list = 0;
         TListing listing;
         bool set = false;
         TWallpaperSet wallpaper;
@@ -68,10 +71,10 @@ private:
     static DWORD WINAPI ThreadProc(LPVOID self);
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Run();
-    void WantListing();
+    unsigned WantListing();
     // The earliest request waiting, or none.
     TRequest Take();
-    void ListFolder(const TListing& listing);
+    void ListFolder(const TListing& listing, unsigned number);
     void SetWallpaper(const TWallpaperSet& request);
 
     TUiQueue* queue_;

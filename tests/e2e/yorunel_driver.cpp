@@ -244,6 +244,13 @@ bool MenuKeys(const std::vector<WORD>& keys, DWORD timeoutMs) {
             menu = shown;
     for (WORD key : keys) {
         const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
+        // A menu picks its item on the character of Enter, which the key
+        // translates to Ctrl's line feed, ignored, while the program still
+        // sees Ctrl down from a hotkey pressed just before.
+        if (key == VK_RETURN) {
+            PostMessageA(menu, WM_CHAR, '\r', scan | 1);
+            continue;
+        }
         PostMessageA(menu, WM_KEYDOWN, key, scan | 1);
         PostMessageA(menu, WM_KEYUP, key, scan | 0xC0000001);
     }
