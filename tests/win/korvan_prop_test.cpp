@@ -1,6 +1,7 @@
 // The settings dialog in-process, on a real main window: its layout, what it
 // shows at opening, its pages, and its apply steps.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -323,7 +324,8 @@ protected:
         return *dialog_;
     }
     std::vector<TPanel*> Pages() const {
-        return {dialog_->Panel1, dialog_->Panel2, dialog_->Panel3, dialog_->Panel4, dialog_->Panel5, dialog_->Panel6};
+        return {dialog_->Panel1, dialog_->Panel2, dialog_->Panel3, dialog_->Panel4,
+                dialog_->Panel5, dialog_->Panel6, dialog_->Panel7};
     }
     std::vector<TPanel*> VisiblePages() const {
         std::vector<TPanel*> visible;
@@ -393,6 +395,37 @@ TEST_F(SettingsDialog, ControlsLieWhereTheLayoutPutsThemAtTheScreensDpi) {
     UnionRect(&spin, &field, &arrows);
     const RECT expected = ScaledBounds(8, 88, 65, 21);
     EXPECT_TRUE(EqualRect(&spin, &expected)) << spin.left << "," << spin.top << "," << spin.right << "," << spin.bottom;
+    EXPECT_TRUE(At(GroupOf(d.ComboBox1->Handle()), {8, 16, 225, 41}));
+    EXPECT_TRUE(At(GroupOf(d.ComboBox2->Handle()), {8, 60, 225, 41}));
+    EXPECT_TRUE(At(d.CheckBox1->Handle(), {16, 108, 209, 17}));
+    EXPECT_TRUE(At(d.CheckBox2->Handle(), {16, 128, 209, 17}));
+    EXPECT_TRUE(At(d.CheckBox3->Handle(), {16, 156, 209, 17}));
+    // A drop-down list is as high as its font makes it; each item fits its field.
+    for (TComboBox* combo : {d.ComboBox1, d.ComboBox2}) {
+        const RECT box = ClientRectInParent(combo->Handle());
+        EXPECT_TRUE(box.left == ScaleToDpi(16) && box.top == ScaleToDpi(14) && box.right == ScaleToDpi(16 + 193));
+        COMBOBOXINFO info = {};
+        info.cbSize = sizeof(info);
+        ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+        const window_dc dc(combo->Handle());
+        const selected_object font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(combo->Handle(), WM_GETFONT, 0, 0)));
+        for (int item = 0; item < combo->Count(); ++item) {
+            char text[64] = {};
+            SendMessageA(combo->Handle(), CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text));
+            SIZE size = {};
+            GetTextExtentPoint32A(dc.get(), text, lstrlenA(text), &size);
+            EXPECT_LE(size.cx, info.rcItem.right - info.rcItem.left) << text;
+        }
+    }
+    for (TCheckBox* box : {d.CheckBox1, d.CheckBox2, d.CheckBox3}) {
+        SIZE ideal = {};
+        SendMessageA(box->Handle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+        EXPECT_TRUE(ideal.cx > 0 && ideal.cx <= ScaleToDpi(209) && ideal.cy <= ScaleToDpi(17)) << WindowText(box->Handle());
+    }
+    d.TreeView1Changing(d.TreeView1);
+    d.TreeView1Change(d.TreeView1, "詳細設定");
+    WaitPainted(d.Handle());
+    SaveScreenshot("settings_more_at_" + std::to_string(ScreenDpi()) + "dpi");
 
     ExpectInsideParents(d.Handle());
     RECT client;
@@ -403,7 +436,7 @@ TEST_F(SettingsDialog, ControlsLieWhereTheLayoutPutsThemAtTheScreensDpi) {
 TEST_F(SettingsDialog, OpensOnTheVersionPageWithNoNodeSelectedAndTheFocusInTheRedrawHotKey) {
     TKorvanProp& d = Open();
     EXPECT_EQ(d.TreeView1->Selected(), nullptr);
-    EXPECT_EQ(VisiblePages().size(), 6u) << "all pages stay visible, one on another";
+    EXPECT_EQ(VisiblePages().size(), 7u) << "all pages stay visible, one on another";
     RECT page = ClientRectInParent(d.Panel5->Handle());
     const POINT centre = {(page.left + page.right) / 2, (page.top + page.bottom) / 2};
     EXPECT_EQ(ChildWindowFromPointEx(d.Handle(), centre, CWP_SKIPINVISIBLE), d.Panel5->Handle())
@@ -432,7 +465,8 @@ TEST_F(SettingsDialog, EachNodeShowsItsPageAndOnlyThat) {
     TKorvanProp& d = Open();
     const std::vector<std::pair<std::string, TPanel*>> nodes = {
         {"バージョン情報", d.Panel5}, {"ホットキーの設定", d.Panel1}, {"ホットキーの設定２", d.Panel2},
-        {"壁紙変更", d.Panel6},       {"パニック機能", d.Panel3},     {"設定", d.Panel4},
+        {"壁紙変更", d.Panel6},       {"詳細設定", d.Panel7},         {"パニック機能", d.Panel3},
+        {"設定", d.Panel4},
     };
     HTREEITEM node = reinterpret_cast<HTREEITEM>(SendMessageA(d.TreeView1->Handle(), TVM_GETNEXTITEM, TVGN_ROOT, 0));
     for (const auto& [text, page] : nodes) {
@@ -443,7 +477,7 @@ TEST_F(SettingsDialog, EachNodeShowsItsPageAndOnlyThat) {
         node = reinterpret_cast<HTREEITEM>(
             SendMessageA(d.TreeView1->Handle(), TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(node)));
     }
-    EXPECT_EQ(node, nullptr) << "six nodes";
+    EXPECT_EQ(node, nullptr) << "seven nodes";
 }
 
 TEST_F(SettingsDialog, ControlsShowTheRecordWithTheIntervalPulledIntoRange) {
@@ -495,11 +529,13 @@ TEST_F(SettingsDialog, MissingFolderIsToldByTheDialogAndNothingIsApplied) {
 TEST_F(SettingsDialog, RelativeFolderIsStoredWholeAndTheCurrentDirectoryIsPutBack) {
     TempFolder base;
     CreateDirectoryA(base.File("pictures").c_str(), nullptr);
+    WriteFileBytes(base.File("pictures\\a.jpg"), "");
     SetCurrentDirectoryA(base.Path().c_str());
     TKorvanProp& d = Open();
     d.Edit3->SetText("pictures");
     d.Button4Click(d.Button4);
     EXPECT_EQ(main_->WallPaperPath, base.File("pictures"));
+    EXPECT_TRUE(WaitUntil([&] { return main_->N4->Count() == 1; })) << "Update lists the new folder at once";
     char now[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, now);
     EXPECT_EQ(std::string(now), base.Path()) << "the folder is not held";
@@ -682,4 +718,64 @@ TEST_F(SettingsDialog, LinksTakeTheHotTrackingColourInHighContrastAndTheirTipsTh
             EXPECT_EQ(link->HintFormFont().Color(), clInfoText);
         }
     }
+}
+
+TEST_F(SettingsDialog, ChoicesShowTheRecordAndAValueNotKnownStaysAsWrittenUntilTheChoiceChanges) {
+    // Order, Style, SubFolders, Monitors as the record holds them, the items shown, and as stored after a change.
+    const std::tuple<int, const char*, bool, int, int, int> rows[] = {
+        {1, "Fit", true, 0, 1, 2}, {7, "Zoom", false, 3, 0, 0}, {2, "Span", false, 1, 2, 6}};
+    for (const auto& [order, style, subFolders, monitors, orderItem, styleItem] : rows) {
+        std::tie(main_->Order, main_->Style, main_->SubFolders, main_->Monitors) =
+            std::make_tuple(order, style, subFolders, monitors);
+        delete dialog_;
+        TKorvanProp& d = Open();
+        EXPECT_EQ(d.ComboBox1->ItemIndex(), orderItem) << order;
+        EXPECT_EQ(d.ComboBox2->ItemIndex(), styleItem) << style;
+        EXPECT_EQ(d.CheckBox1->Checked(), subFolders);
+        EXPECT_EQ(d.CheckBox2->Checked(), monitors == 1);
+        d.Button4Click(d.Button4);
+        EXPECT_EQ(std::make_tuple(main_->Order, main_->Style, main_->SubFolders, main_->Monitors),
+                  std::make_tuple(order, std::string(style), subFolders, monitors))
+            << "unchanged choices store nothing";
+        d.ComboBox1->SetItemIndex(2 - orderItem);
+        d.ComboBox2->SetItemIndex(6 - styleItem);
+        d.CheckBox1->SetChecked(!subFolders);
+        d.CheckBox2->SetChecked(monitors != 1);
+        d.Button1Click(d.Button1);
+        const char* const styles[] = {"", "Fill", "Fit", "Stretch", "Tile", "Center", "Span"};
+        EXPECT_EQ(std::make_tuple(main_->Order, main_->Style, main_->SubFolders, main_->Monitors),
+                  std::make_tuple(2 - orderItem, std::string(styles[6 - styleItem]), !subFolders, monitors != 1 ? 1 : 0));
+    }
+}
+
+TEST_F(SettingsDialog, AStartupShortcutTheSystemRefusesIsToldAndTheBoxShowsWhatTheFolderHolds) {
+    char folder[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, 0, folder), S_OK);
+    const std::string link = std::string(folder) + "\\Yorunel.lnk";
+    DeleteFileA(link.c_str());
+    TKorvanProp& d = Open();
+    const std::tuple<bool, DWORD, std::string> rows[] = {
+        {true, 0, "スタートアップにショートカットを作成できません。\r\n"},
+        {false, FILE_SHARE_READ, "スタートアップのショートカットを削除できません。\r\n"}};
+    for (const auto& [on, sharing, told] : rows) {
+        d.CheckBox3->SetChecked(!on);
+        d.Button4Click(d.Button4);
+        ASSERT_EQ(FileExists(link), !on);
+        // Held open by another program without sharing, it can be neither replaced nor deleted, as root too.
+        unique_handle_t held(CreateFileA(link.c_str(), GENERIC_READ, sharing, nullptr, OPEN_ALWAYS, 0, nullptr));
+        d.CheckBox3->SetChecked(on);
+        BoxWatcher box;
+        d.Button4Click(d.Button4);
+        ASSERT_TRUE(box.Join()) << told;
+        EXPECT_EQ(box.text.substr(0, told.size()), told);
+        EXPECT_GT(box.text.size(), told.size()) << "with the system's reason";
+        EXPECT_EQ(box.owner, d.Handle());
+        EXPECT_EQ(d.CheckBox3->Checked(), !on) << "the box shows what the folder holds";
+        held.reset();
+        if (on)
+            DeleteFileA(link.c_str());
+    }
+    d.CheckBox3->SetChecked(false);
+    d.Button4Click(d.Button4);
+    EXPECT_FALSE(FileExists(link));
 }
