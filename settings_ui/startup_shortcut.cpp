@@ -41,14 +41,19 @@ unique_hkey OpenApproved(REGSAM access) {
     return unique_hkey(key);
 }
 
+// The user's Startup folder into path, made where it is missing.
+HRESULT StartupFolder(WCHAR (&path)[MAX_PATH]) {
+    WCHAR* folder = nullptr;
+    const HRESULT found = SHGetKnownFolderPath(FOLDERID_Startup, KF_FLAG_CREATE, nullptr, &folder);
+    if (SUCCEEDED(found))
+        lstrcpynW(path, folder, MAX_PATH);
+    CoTaskMemFree(folder);
+    return found;
+}
+
 }  // namespace
 
-TStartupShortcut::TStartupShortcut() {
-    WCHAR* folder = nullptr;
-    folderFound_ = SHGetKnownFolderPath(FOLDERID_Startup, KF_FLAG_CREATE, nullptr, &folder);
-    if (SUCCEEDED(folderFound_))
-        lstrcpynW(folder_, folder, MAX_PATH);
-    CoTaskMemFree(folder);
+TStartupShortcut::TStartupShortcut() : folderFound_(StartupFolder(folder_)) {
     GetModuleFileNameW(nullptr, program_, MAX_PATH);
 }
 
@@ -100,13 +105,12 @@ HRESULT TStartupShortcut::Create() const {
     const com_ptr<IShellLinkW> link = NewLink(result);
     com_ptr<IPersistFile> persist;
     // Started in its own folder, as a double click in Explorer starts it.
-    WCHAR folder[MAX_PATH];
-    lstrcpynW(folder, program_, MAX_PATH);
-    WCHAR* name = folder + lstrlenW(folder);
-    while (name > folder && name[-1] != L'\\')
-        --name;
-    // A drive's root keeps its separator.
-    name[name - folder > 3 ? -1 : 0] = 0;
+    WCHAR folder[MAX_PATH] = {};
+    WCHAR* name = nullptr;
+    GetFullPathNameW(program_, MAX_PATH, folder, &name);
+    // Its folder without the separator, but for a drive's root.
+    if (name)
+        name[name - folder > 3 ? -1 : 0] = 0;
     WCHAR path[MAX_PATH + 16];
     wsprintfW(path, kPathFormat, folder_, L"Yorunel.lnk");
     if (SUCCEEDED(result))

@@ -23,7 +23,7 @@ private:
     HRESULT Scan(bool change, bool enable, bool& enabled) const;
     HRESULT Create() const;
 
-    HRESULT folderFound_;
     WCHAR folder_[MAX_PATH] = {};
     WCHAR program_[MAX_PATH] = {};
+    HRESULT folderFound_;
 };
