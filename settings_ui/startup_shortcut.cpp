@@ -6,18 +6,19 @@
 
 namespace {
 
-// Task Manager's switch for each entry of the Startup folder, by file name.
 const WCHAR kPathFormat[] = L"%s\\%s";
+const WCHAR kOwnName[] = L"Yorunel.lnk";
+// Task Manager's switch for each entry of the Startup folder, by file name.
 const char kApproved[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
 
-com_ptr<IShellLinkW> NewLink(HRESULT& result) {
+com_ptr<IShellLinkW> NewLink(HRESULT& result) noexcept {
     com_ptr<IShellLinkW> link;
     result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void());
     return link;
 }
 
 // True when the shortcut file starts the program.
-bool PointsAt(const WCHAR* file, const WCHAR* program) {
+bool PointsAt(const WCHAR* file, const WCHAR* program) noexcept {
     HRESULT result;
     const com_ptr<IShellLinkW> link = NewLink(result);
     com_ptr<IPersistFile> persist;
@@ -53,27 +54,28 @@ HRESULT StartupFolder(WCHAR (&path)[MAX_PATH]) {
 
 }  // namespace
 
-TStartupShortcut::TStartupShortcut() : folderFound_(StartupFolder(folder_)) {
+TStartupShortcut::TStartupShortcut() noexcept : folderFound_(StartupFolder(folder_)) {
     GetModuleFileNameW(nullptr, program_, MAX_PATH);
 }
 
-bool TStartupShortcut::Enabled() const {
+bool TStartupShortcut::Enabled() const noexcept {
     bool enabled = false;
     Scan(false, false, enabled);
     return enabled;
 }
 
-HRESULT TStartupShortcut::SetEnabled(bool enable) const {
+HRESULT TStartupShortcut::SetEnabled(bool enable) const noexcept {
     bool enabled = false;
     return Scan(true, enable, enabled);
 }
 
-HRESULT TStartupShortcut::Scan(bool change, bool enable, bool& enabled) const {
+HRESULT TStartupShortcut::Scan(bool change, bool enable, bool& enabled) const noexcept {
     if (FAILED(folderFound_))
         return folderFound_;
     const unique_hkey approved = OpenApproved(change ? KEY_QUERY_VALUE | KEY_SET_VALUE : KEY_QUERY_VALUE);
     LONG refused = ERROR_SUCCESS;
     bool found = false;
+    bool taken = false;
     // The folder and a file name of the longest each.
     WCHAR path[2 * MAX_PATH];
     wsprintfW(path, kPathFormat, folder_, L"*.lnk");
@@ -81,6 +83,8 @@ HRESULT TStartupShortcut::Scan(bool change, bool enable, bool& enabled) const {
     const unique_find search(FindFirstFileExW(path, FindExInfoStandard, &entry, FindExSearchNameMatch, nullptr, 0));
     for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &entry)) {
         wsprintfW(path, kPathFormat, folder_, entry.cFileName);
+        // A file of our shortcut's name that does not start this program is the user's: it stays.
+        taken = taken || lstrcmpiW(entry.cFileName, kOwnName) == 0;
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !PointsAt(path, program_))
             continue;
         found = true;
@@ -97,10 +101,10 @@ HRESULT TStartupShortcut::Scan(bool change, bool enable, bool& enabled) const {
     }
     if (refused != ERROR_SUCCESS || !change || !enable || found)
         return HRESULT_FROM_WIN32(refused);
-    return Create();
+    return taken ? HRESULT_FROM_WIN32(ERROR_FILE_EXISTS) : Create();
 }
 
-HRESULT TStartupShortcut::Create() const {
+HRESULT TStartupShortcut::Create() const noexcept {
     HRESULT result;
     const com_ptr<IShellLinkW> link = NewLink(result);
     com_ptr<IPersistFile> persist;
@@ -112,7 +116,7 @@ HRESULT TStartupShortcut::Create() const {
     if (name)
         name[name - folder > 3 ? -1 : 0] = 0;
     WCHAR path[MAX_PATH + 16];
-    wsprintfW(path, kPathFormat, folder_, L"Yorunel.lnk");
+    wsprintfW(path, kPathFormat, folder_, kOwnName);
     if (SUCCEEDED(result))
         result = link->SetPath(program_);
     if (SUCCEEDED(result))

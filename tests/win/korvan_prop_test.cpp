@@ -738,7 +738,7 @@ TEST_F(SettingsDialog, ChoicesShowTheRecordAndAValueNotKnownStaysAsWrittenUntilT
     }
 }
 
-TEST_F(SettingsDialog, AStartupShortcutTheSystemRefusesIsToldAndTheBoxShowsWhatTheFolderHolds) {
+TEST_F(SettingsDialog, AStartupShortcutThatCannotBeMadeOrRemovedIsToldAndTheBoxShowsWhatTheFolderHolds) {
     char folder[MAX_PATH] = {};
     ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, 0, folder), S_OK);
     const std::string link = std::string(folder) + "\\Yorunel.lnk";
@@ -751,7 +751,8 @@ TEST_F(SettingsDialog, AStartupShortcutTheSystemRefusesIsToldAndTheBoxShowsWhatT
         d.CheckBox3->SetChecked(!on);
         d.Button4Click(d.Button4);
         ASSERT_EQ(FileExists(link), !on);
-        // Held open by another program without sharing, it can be neither replaced nor deleted, as root too.
+        // A file of the shortcut's name that is not the program's stays; one held open by
+        // another program without sharing cannot be deleted, as root too.
         unique_handle_t held(CreateFileA(link.c_str(), GENERIC_READ, sharing, nullptr, OPEN_ALWAYS, 0, nullptr));
         d.CheckBox3->SetChecked(on);
         BoxWatcher box;
