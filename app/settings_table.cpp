@@ -23,6 +23,9 @@ TSetting TextRow(const char* key, TSettingKind kind, std::string TKorvanMain::*m
     return row;
 }
 
+// The values of Style, in the order of the dialog's items.
+const char* const kStyles[] = {"", "Fill", "Fit", "Stretch", "Tile", "Center", "Span"};
+
 }  // namespace
 
 const std::vector<TSetting>& Settings() {
@@ -38,12 +41,17 @@ const std::vector<TSetting>& Settings() {
         // Written after [Operate]: a file without them behaves as before.
         TSetting order{"Wallpaper", "Order", TSettingKind::Integer};
         order.number = &TKorvanMain::Order;
+        order.comboField = &TKorvanProp::ComboBox1;
         TSetting style{"Wallpaper", "Style", TSettingKind::Text};
         style.text = &TKorvanMain::Style;
+        style.comboField = &TKorvanProp::ComboBox2;
+        style.choices = kStyles;
         TSetting subFolders{"Wallpaper", "SubFolders", TSettingKind::Boolean};
         subFolders.flag = &TKorvanMain::SubFolders;
+        subFolders.checkField = &TKorvanProp::CheckBox1;
         TSetting monitors{"Wallpaper", "Monitors", TSettingKind::Integer};
         monitors.number = &TKorvanMain::Monitors;
+        monitors.checkField = &TKorvanProp::CheckBox2;
         TSetting current{"Wallpaper", "Current", TSettingKind::Text};
         current.text = &TKorvanMain::Current;
         return std::vector<TSetting>{

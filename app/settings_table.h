@@ -15,6 +15,8 @@ class THotKey;
 class TEdit;
 class TSpinEdit;
 class TRadioGroup;
+class TComboBox;
+class TCheckBox;
 
 // The hotkeys' identifiers, given to the system and to the dispatcher.
 enum THotKeyIndex : int { hkPaint = 1, hkScreenSaver = 2, hkExitDialog = 3, hkPanic = 4, hkWallPaper = 5 };
@@ -42,6 +44,11 @@ struct TSetting {
     TEdit* TKorvanProp::*textField = nullptr;
     TSpinEdit* TKorvanProp::*spinField = nullptr;
     TRadioGroup* TKorvanProp::*radioField = nullptr;
+    // A choice: a combo box's item or a check box's state (0 off, 1 on).
+    TComboBox* TKorvanProp::*comboField = nullptr;
+    TCheckBox* TKorvanProp::*checkField = nullptr;
+    // A text's choice: the value each item stands for (a number's item is the number).
+    const char* const* choices = nullptr;
 };
 
 // Every row, in the order of the settings file; lives for the whole run.

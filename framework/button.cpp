@@ -2,9 +2,9 @@
 
 #include "framework/form.h"
 
-TButton::TButton(TWinControl* parent, const std::string& caption, int left, int top, int width, int height)
+TButton::TButton(TWinControl* parent, const char* caption, int left, int top, int width, int height)
     : TWinControl(parent) {
-    id_ = CreateChild(parent->Handle(), {"BUTTON", 0, WS_TABSTOP | BS_PUSHBUTTON, left, top, width, height, caption.c_str()});
+    id_ = CreateChild(parent->Handle(), {"BUTTON", 0, WS_TABSTOP | BS_PUSHBUTTON, left, top, width, height, caption});
 }
 
 void TButton::MakeDefault() {

@@ -1,14 +1,12 @@
 // A push button; Enter presses the form's default button.
 #pragma once
 
-#include <string>
-
 #include "framework/window.h"
 
 class TButton : public TWinControl {
 public:
     // Bounds in 96-DPI pixels in the parent's client area.
-    TButton(TWinControl* parent, const std::string& caption, int left, int top, int width, int height);
+    TButton(TWinControl* parent, const char* caption, int left, int top, int width, int height);
 
     TNotifyEvent OnClick;
 

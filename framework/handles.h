@@ -65,6 +65,7 @@ using unique_hrgn = unique_handle<null_traits<HRGN, DeleteObject>>;
 using unique_hdc = unique_handle<null_traits<HDC, DeleteDC>>;
 using unique_find = unique_handle<invalid_traits<FindClose>>;
 using unique_handle_t = unique_handle<null_traits<HANDLE, CloseHandle>>;
+using unique_hkey = unique_handle<null_traits<HKEY, RegCloseKey>>;
 
 // Runs a clean-up when the scope ends, however it ends.
 template <typename F>

@@ -3,8 +3,8 @@
 #include "framework/handles.h"
 #include "framework/wide_text.h"
 
-TStaticText::TStaticText(TWinControl* parent, const std::string& caption, int left, int top) : TWinControl(parent) {
-    CreateChild(parent->Handle(), {"STATIC", 0, SS_LEFT | SS_NOPREFIX, left, top, 0, 0, caption.c_str()});
+TStaticText::TStaticText(TWinControl* parent, const char* caption, int left, int top) : TWinControl(parent) {
+    CreateChild(parent->Handle(), {"STATIC", 0, SS_LEFT | SS_NOPREFIX, left, top, 0, 0, caption});
     // Sized to its text in its own font, as a label sizes itself.
     RECT text = {};
     {

@@ -1,12 +1,10 @@
 // A line of text in a window of its own.
 #pragma once
 
-#include <string>
-
 #include "framework/window.h"
 
 class TStaticText : public TWinControl {
 public:
     // Position in 96-DPI pixels; the size follows the text.
-    TStaticText(TWinControl* parent, const std::string& caption, int left, int top);
+    TStaticText(TWinControl* parent, const char* caption, int left, int top);
 };

@@ -12,6 +12,7 @@
 #include "framework/static_text.h"
 #include "resources/texts.h"
 #include "settings_ui/folder_dialog.h"
+#include "settings_ui/startup_shortcut.h"
 #include "settings_ui/task_form.h"
 
 TKorvanProp* KorvanProp = nullptr;
@@ -45,6 +46,19 @@ bool HighContrastOn() {
            (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 
+// The item a choice's value stands for; a value this version does not know
+// stands for the first.
+int Choice(const TKorvanMain& main, const TSetting& setting, int count) {
+    if (setting.flag)
+        return main.*setting.flag ? 1 : 0;
+    if (!setting.choices)
+        return main.*setting.number >= 0 && main.*setting.number < count ? main.*setting.number : 0;
+    for (int item = 0; item < count; ++item)
+        if (main.*setting.text == setting.choices[item])
+            return item;
+    return 0;
+}
+
 }  // namespace
 
 TKorvanProp::TKorvanProp(TComponent* owner) : TForm(owner) {
@@ -72,7 +86,7 @@ TKorvanProp::TKorvanProp(TComponent* owner) : TForm(owner) {
     TreeView1 = new TTreeView(this, 8, 8, 185, 177);
     TreeView1->SetIndent(19);
     for (const char* node : {texts::NodeVersion, texts::NodeHotKey, texts::NodeHotKey2, texts::NodeWallpaper,
-                             texts::NodePanic, texts::NodeSettings})
+                             texts::NodeMore, texts::NodePanic, texts::NodeSettings})
         TreeView1->Add(node);
     TreeView1->OnChanging = [this](TTreeView* s) { return TreeView1Changing(s); };
     TreeView1->OnChange = [this](TTreeView* s, const std::string& text) { TreeView1Change(s, text); };
@@ -105,6 +119,16 @@ TKorvanProp::TKorvanProp(TComponent* owner) : TForm(owner) {
     Edit3 = new TEdit(frame, 8, 120, 169, 20);
     Button8 = new TButton(frame, texts::ButtonPath, 184, 120, 33, 21);
     Button8->OnClick = [this](TComponent* s) { Button8Click(s); };
+
+    Panel7 = Page(texts::NodeMore, 0, frame);
+    ComboBox1 = new TComboBox(new TGroupBox(frame, texts::GroupOrder, 8, 16, 225, 41), 16, 14, 193,
+                              {texts::OrderFolder, texts::OrderName, texts::OrderShuffle});
+    ComboBox2 = new TComboBox(new TGroupBox(frame, texts::GroupStyle, 8, 60, 225, 41), 16, 14, 193,
+                              {texts::StyleWindows, texts::StyleFill, texts::StyleFit, texts::StyleStretch,
+                               texts::StyleTile, texts::StyleCenter, texts::StyleSpan});
+    CheckBox1 = new TCheckBox(frame, texts::CheckSubFolders, 16, 108, 209, 17);
+    CheckBox2 = new TCheckBox(frame, texts::CheckMonitors, 16, 128, 209, 17);
+    CheckBox3 = new TCheckBox(frame, texts::CheckStartup, 16, 156, 209, 17);
 
     Panel5 = Page(texts::NodeVersion, 0, frame);
     BuildVersionPage(frame);
@@ -183,8 +207,13 @@ void TKorvanProp::FormCreate(TComponent*) {
             (this->*setting.spinField)->SetValue(main.*setting.number);
         else if (setting.radioField)
             (this->*setting.radioField)->SetItemIndex(main.*setting.flag ? 1 : 0);
+        else if (setting.comboField)
+            (this->*setting.comboField)->SetItemIndex(Choice(main, setting, (this->*setting.comboField)->Count()));
+        else if (setting.checkField)
+            (this->*setting.checkField)->SetChecked(Choice(main, setting, 2) == 1);
     }
-    for (TPanel* page : {Panel1, Panel2, Panel3, Panel4, Panel6, Panel5})
+    CheckBox3->SetChecked(TStartupShortcut().Enabled());
+    for (TPanel* page : {Panel1, Panel2, Panel3, Panel4, Panel6, Panel7, Panel5})
         page->MoveTo(kPageLeft, kPageTop);
 }
 
@@ -196,7 +225,7 @@ void TKorvanProp::FormShow(TComponent*) {
 }
 
 bool TKorvanProp::TreeView1Changing(TTreeView*) {
-    for (TPanel* page : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6})
+    for (TPanel* page : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6, Panel7})
         page->SetVisible(false);
     return true;
 }
@@ -204,7 +233,8 @@ bool TKorvanProp::TreeView1Changing(TTreeView*) {
 void TKorvanProp::TreeView1Change(TTreeView*, const std::string& nodeText) {
     const std::pair<const char*, TPanel*> pages[] = {
         {texts::NodeVersion, Panel5},   {texts::NodeHotKey, Panel1}, {texts::NodeHotKey2, Panel2},
-        {texts::NodeWallpaper, Panel6}, {texts::NodePanic, Panel3},  {texts::NodeSettings, Panel4},
+        {texts::NodeWallpaper, Panel6}, {texts::NodeMore, Panel7},   {texts::NodePanic, Panel3},
+        {texts::NodeSettings, Panel4},
     };
     for (const auto& [text, page] : pages)
         if (nodeText == text) {
@@ -243,10 +273,41 @@ bool TKorvanProp::ApplySettings() {
             main.*setting.number = (this->*setting.spinField)->Value();
         else if (setting.radioField)
             main.*setting.flag = (this->*setting.radioField)->ItemIndex() == 1;
+        else if (setting.comboField || setting.checkField) {
+            const int chosen = setting.comboField ? (this->*setting.comboField)->ItemIndex()
+                                                  : (this->*setting.checkField)->Checked();
+            const int count = setting.comboField ? (this->*setting.comboField)->Count() : 2;
+            // Stored only when changed: a value this version does not know stays as written.
+            if (chosen < 0 || chosen == Choice(main, setting, count))
+                continue;
+            if (setting.flag)
+                main.*setting.flag = chosen == 1;
+            else if (setting.choices)
+                main.*setting.text = setting.choices[chosen];
+            else
+                main.*setting.number = chosen;
+        }
     }
     if (!trouble.empty())
         MessageBoxA(Handle(), (texts::HotKeyTrouble + trouble).c_str(), texts::AppTitle, MB_OK);
+    ApplyStartup();
     return true;
+}
+
+void TKorvanProp::ApplyStartup() {
+    const TStartupShortcut startup;
+    const bool wanted = CheckBox3->Checked();
+    if (wanted == startup.Enabled())
+        return;
+    if (const HRESULT result = startup.SetEnabled(wanted); FAILED(result)) {
+        // A refusal of the system is told in its own words.
+        const HRESULT code = HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result) : result;
+        const std::string told = FormatText(wanted ? texts::StartupNotCreated : texts::StartupNotRemoved,
+                                            SysErrorMessage(static_cast<unsigned long>(code)).c_str());
+        MessageBoxA(Handle(), told.c_str(), texts::AppTitle, MB_OK);
+    }
+    // What the folder holds now, whatever was refused.
+    CheckBox3->SetChecked(startup.Enabled());
 }
 
 std::string TKorvanProp::RegisterHotKeyFields() {
@@ -286,7 +347,10 @@ void TKorvanProp::Button1Click(TComponent*) {
 }
 
 void TKorvanProp::Button4Click(TComponent*) {
-    ApplySettings();
+    // The list in the new order, of the new folders, at once; after OK it is
+    // asked for when the dialog has closed.
+    if (ApplySettings())
+        KorvanMain->BuildWallpaperMenu();
 }
 
 void TKorvanProp::Button3Click(TComponent*) {

@@ -1,4 +1,4 @@
-// The settings dialog: a tree of six pages beside four buttons. It edits the
+// The settings dialog: a tree of seven pages beside four buttons. It edits the
 // main window's settings record directly and releases and registers the
 // hotkeys through the main window's hotkey component; it never touches the
 // settings file.
@@ -7,6 +7,8 @@
 #include <string>
 
 #include "framework/button.h"
+#include "framework/check_box.h"
+#include "framework/combo_box.h"
 #include "framework/edit.h"
 #include "framework/form.h"
 #include "framework/group_box.h"
@@ -46,6 +48,7 @@ public:
     TPanel* Panel4;
     TPanel* Panel5;
     TPanel* Panel6;
+    TPanel* Panel7;
     THotKey* HotKey1;
     THotKey* HotKey2;
     THotKey* HotKey3;
@@ -59,6 +62,11 @@ public:
     TButton* Button7;
     TButton* Button8;
     TRadioGroup* RadioGroup1;
+    TComboBox* ComboBox1;
+    TComboBox* ComboBox2;
+    TCheckBox* CheckBox1;
+    TCheckBox* CheckBox2;
+    TCheckBox* CheckBox3;
     TFolderDialog* FolderDialog = nullptr;
     TURLLink* URLlink1 = nullptr;
     TURLLink* URLlink2 = nullptr;
@@ -78,6 +86,8 @@ public:
 private:
     // The apply steps of OK and Update; false when the folder check stopped them.
     bool ApplySettings();
+    // The box's state made true of the Startup folder; a refusal is told.
+    void ApplyStartup();
     // Apply step 2; returns the lines that name each hotkey that will not
     // work as set, with its reason, or nothing.
     std::string RegisterHotKeyFields();

@@ -1,7 +1,9 @@
 // The settings dialog of the real program, opened from the tray menu and
 // worked with keys and clicks.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
+#include "framework/handles.h"
 #include "tests/e2e/action_probes.h"
 #include "tests/e2e/settings_driver.h"
 
@@ -11,10 +13,10 @@ using namespace testing_support;
 namespace {
 
 const std::string kIni = Ini({"[HotKey]", "Paint=Ctrl+Alt+P", "WallPaper=Ctrl+Alt+W", "Application1=Alpha",
-                              "Time=5", "[Operate]", "Mouse=1"});
+                              "Time=5", "[Operate]", "Mouse=1", "[Wallpaper]", "Style=Zoom"});
 
-const char* const kPages[] = {"バージョン情報", "ホットキーの設定", "ホットキーの設定２",
-                              "壁紙変更",       "パニック機能",     "設定"};
+const char* const kPages[] = {"バージョン情報", "ホットキーの設定", "ホットキーの設定２", "壁紙変更",
+                              "詳細設定",       "パニック機能",     "設定"};
 
 bool TreeShown(HWND browser, HWND tree) {
     return WaitUntil([&] { return SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0; }) && WaitPainted(browser);
@@ -23,6 +25,23 @@ bool TreeShown(HWND browser, HWND tree) {
 bool PausedTip() {
     const auto tips = TrayTips();
     return tips.size() == 1 && tips.front() == "Yorunel(停止中)";
+}
+
+// The program and working folder a shortcut file starts, as "program|folder".
+std::string ShortcutOf(const std::string& file) {
+    const com_init com;
+    com_ptr<IShellLinkA> link;
+    com_ptr<IPersistFile> persist;
+    WCHAR path[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, path, MAX_PATH);
+    char target[MAX_PATH] = {};
+    char folder[MAX_PATH] = {};
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void())) &&
+        SUCCEEDED(link.query_to(IID_IPersistFile, persist)) && SUCCEEDED(persist->Load(path, STGM_READ))) {
+        link->GetPath(target, MAX_PATH, nullptr, 0);
+        link->GetWorkingDirectory(folder, MAX_PATH);
+    }
+    return std::string(target) + "|" + folder;
 }
 
 // Yorunel running on the settings above.
@@ -49,13 +68,13 @@ TEST_F(Settings, OpensOnTheVersionPageWithTheHotKeysReleasedAndEachNodeShowsItsP
     EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, 'W'));
     HWND tree = Descendants(dialog, WC_TREEVIEWA).front();
     EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), 0) << "no node selected";
-    EXPECT_EQ(VisiblePages(dialog).size(), 6u);
+    EXPECT_EQ(VisiblePages(dialog).size(), 7u);
     SaveScreenshot("settings_opened");
     EXPECT_TRUE(FocusIsOn(InGroup(dialog, "再描画", HOTKEY_CLASSA)));
 
-    const char* const shots[] = {"settings_version", "settings_hotkeys", "settings_hotkeys2",
-                                 "settings_wallpaper", "settings_panic", "settings_mouse"};
-    for (int node = 0; node < 6; ++node) {
+    const char* const shots[] = {"settings_version", "settings_hotkeys", "settings_hotkeys2", "settings_wallpaper",
+                                 "settings_more",    "settings_panic",   "settings_mouse"};
+    for (int node = 0; node < 7; ++node) {
         SelectNode(dialog, node);
         EXPECT_EQ(VisiblePages(dialog), std::vector<std::string>{kPages[node]});
         WaitPainted(dialog);
@@ -168,7 +187,7 @@ TEST_F(Settings, ChangesMadeWhilePausedReachTheResume) {
     HWND dialog = OpenSettings(yorunel);
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(TypeCtrlAlt(dialog, "再描画", 'Z'));
-    SelectNode(dialog, 5);
+    SelectNode(dialog, 6);
     Click(ChildByText(dialog, "Button", "右ボタンにする。"));
     Click(ChildByText(dialog, "Button", "&OK"));
     ASSERT_TRUE(WaitClosed(dialog));
@@ -310,4 +329,56 @@ TEST_F(Settings, PathButtonPutsTheFolderChosenInTheBrowserIntoTheFolderField) {
 
     Click(ChildByText(dialog, "Button", "閉じる(&C)"));
     ASSERT_TRUE(WaitClosed(dialog));
+}
+
+TEST_F(Settings, TheDetailPageReachesTheFileAndItsStartupBoxMakesAndRemovesTheShortcut) {
+    char startup[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, 0, startup), S_OK);
+    const std::string own = std::string(startup) + "\\Yorunel.lnk";
+    const std::string mine = std::string(startup) + "\\Mine.lnk";
+    DeleteFileA(own.c_str());
+    DeleteFileA(mine.c_str());
+    const char* const approved = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
+    const auto marked = [&] { return RegGetValueA(HKEY_CURRENT_USER, approved, "Mine.lnk", RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS; };
+    const auto openPage = [&] {
+        HWND dialog = OpenSettings(yorunel);
+        SelectNode(dialog, 4);
+        return dialog;
+    };
+    HWND dialog = openPage();
+    ASSERT_NE(dialog, nullptr);
+    const auto combos = Descendants(dialog, "ComboBox");
+    ASSERT_EQ(combos.size(), 2u);
+    EXPECT_EQ(SendMessageA(combos[1], CB_GETCURSEL, 0, 0), 0) << "a style this version does not know shows as none";
+    SendMessageA(combos[0], CB_SETCURSEL, 2, 0);
+    for (const char* box : {"サブフォルダの壁紙も使う", "モニターごとに別の壁紙にする", "Windows と同時に起動する"})
+        Click(ChildByText(dialog, "Button", box));
+    Click(ChildByText(dialog, "Button", "更新(&R)"));
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(own); }));
+    EXPECT_EQ(ShortcutOf(own), yorunel.Folder() + "\\Yorunel.exe|" + yorunel.Folder());
+    Click(ChildByText(dialog, "Button", "&OK"));
+    ASSERT_TRUE(WaitClosed(dialog));
+    yorunel.Tray(WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil(PausedTip));
+    for (const char* key : {"\r\nOrder=2\r\n", "\r\nStyle=Zoom\r\n", "\r\nSubFolders=1\r\n", "\r\nMonitors=1\r\n"})
+        EXPECT_NE(yorunel.ReadIni().find(key), std::string::npos) << key;
+    yorunel.Tray(WM_LBUTTONDOWN);
+
+    // The user's own shortcut to the program, disabled in Task Manager: off;
+    // turned on, it is enabled again and no second one is made.
+    ASSERT_TRUE(MoveFileA(own.c_str(), mine.c_str()));
+    const BYTE disabled[12] = {3};
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, approved, "Mine.lnk", REG_BINARY, disabled, sizeof(disabled)), ERROR_SUCCESS);
+    for (const bool shown : {false, true}) {
+        dialog = openPage();
+        ASSERT_NE(dialog, nullptr);
+        HWND box = ChildByText(dialog, "Button", "Windows と同時に起動する");
+        EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), shown ? BST_CHECKED : BST_UNCHECKED);
+        Click(box);
+        Click(ChildByText(dialog, "Button", "&OK"));
+        ASSERT_TRUE(WaitClosed(dialog));
+        EXPECT_FALSE(marked());
+        EXPECT_EQ(FileExists(mine), !shown) << "turned off, the user's own shortcut is removed too";
+        EXPECT_FALSE(FileExists(own));
+    }
 }

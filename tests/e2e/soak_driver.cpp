@@ -186,8 +186,8 @@ bool Soak::SettingsDialog(int serial, bool windowPicker, bool folderPicker) {
     HWND dialog = OpenSettings(yorunel_);
     if (!dialog)
         return Fail("the settings dialog did not open");
-    // Version, hotkeys, hotkeys 2, wallpaper, panic, mouse.
-    for (int page = 0; page < 6; ++page) {
+    // Version, hotkeys, hotkeys 2, wallpaper, more, panic, mouse.
+    for (int page = 0; page < 7; ++page) {
         SelectNode(dialog, page);
         if (!WaitUntil([&] { return VisiblePages(dialog).size() == 1; }))
             return Fail("page " + std::to_string(page) + " did not show");
@@ -205,7 +205,7 @@ bool Soak::SettingsDialog(int serial, bool windowPicker, bool folderPicker) {
             if (!WaitClosed(browser))
                 return Fail("the folder picker did not close");
         }
-        if (page == 4 && windowPicker) {
+        if (page == 5 && windowPicker) {
             Click(ChildByText(dialog, "Button", "登録"));
             HWND picker = WaitForWindow("TTaskForm", nullptr, yorunel_.ProcessId());
             if (!picker)

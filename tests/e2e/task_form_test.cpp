@@ -92,7 +92,7 @@ protected:
         ASSERT_TRUE(yorunel_.WaitReady());
         dialog_ = OpenSettings(yorunel_);
         ASSERT_NE(dialog_, nullptr);
-        SelectNode(dialog_, 4);
+        SelectNode(dialog_, 5);
         registers_ = {nullptr, nullptr};
         const auto buttons = Descendants(dialog_, "Button");
         std::vector<HWND> registerButtons;

@@ -1,6 +1,7 @@
 // The settings dialog in-process, on a real main window: its layout, what it
 // shows at opening, its pages, and its apply steps.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -323,7 +324,8 @@ protected:
         return *dialog_;
     }
     std::vector<TPanel*> Pages() const {
-        return {dialog_->Panel1, dialog_->Panel2, dialog_->Panel3, dialog_->Panel4, dialog_->Panel5, dialog_->Panel6};
+        return {dialog_->Panel1, dialog_->Panel2, dialog_->Panel3, dialog_->Panel4,
+                dialog_->Panel5, dialog_->Panel6, dialog_->Panel7};
     }
     std::vector<TPanel*> VisiblePages() const {
         std::vector<TPanel*> visible;
@@ -393,6 +395,33 @@ TEST_F(SettingsDialog, ControlsLieWhereTheLayoutPutsThemAtTheScreensDpi) {
     UnionRect(&spin, &field, &arrows);
     const RECT expected = ScaledBounds(8, 88, 65, 21);
     EXPECT_TRUE(EqualRect(&spin, &expected)) << spin.left << "," << spin.top << "," << spin.right << "," << spin.bottom;
+    // A drop-down list is as high as its font makes it; each item and each caption fits.
+    for (const auto& [combo, groupTop] : {std::make_pair(d.ComboBox1, 16), std::make_pair(d.ComboBox2, 60)}) {
+        EXPECT_TRUE(At(GroupOf(combo->Handle()), {8, groupTop, 225, 41}));
+        const RECT box = ClientRectInParent(combo->Handle());
+        EXPECT_TRUE(box.left == ScaleToDpi(16) && box.top == ScaleToDpi(14) && box.right == ScaleToDpi(16 + 193));
+        COMBOBOXINFO info = {};
+        info.cbSize = sizeof(info);
+        ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+        const window_dc dc(combo->Handle());
+        const selected_object font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(combo->Handle(), WM_GETFONT, 0, 0)));
+        for (int item = 0; item < combo->Count(); ++item) {
+            char text[64] = {};
+            SIZE size = {};
+            GetTextExtentPoint32A(dc.get(), text, SendMessageA(combo->Handle(), CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text)), &size);
+            EXPECT_LE(size.cx, info.rcItem.right - info.rcItem.left) << text;
+        }
+    }
+    for (const auto& [box, top] : {std::make_pair(d.CheckBox1, 108), std::make_pair(d.CheckBox2, 128), std::make_pair(d.CheckBox3, 156)}) {
+        EXPECT_TRUE(At(box->Handle(), {16, top, 209, 17}));
+        SIZE ideal = {};
+        SendMessageA(box->Handle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+        EXPECT_TRUE(ideal.cx > 0 && ideal.cx <= ScaleToDpi(209) && ideal.cy <= ScaleToDpi(17)) << WindowText(box->Handle());
+    }
+    d.TreeView1Changing(d.TreeView1);
+    d.TreeView1Change(d.TreeView1, "詳細設定");
+    WaitPainted(d.Handle());
+    SaveScreenshot("settings_more_at_" + std::to_string(ScreenDpi()) + "dpi");
 
     ExpectInsideParents(d.Handle());
     RECT client;
@@ -403,7 +432,7 @@ TEST_F(SettingsDialog, ControlsLieWhereTheLayoutPutsThemAtTheScreensDpi) {
 TEST_F(SettingsDialog, OpensOnTheVersionPageWithNoNodeSelectedAndTheFocusInTheRedrawHotKey) {
     TKorvanProp& d = Open();
     EXPECT_EQ(d.TreeView1->Selected(), nullptr);
-    EXPECT_EQ(VisiblePages().size(), 6u) << "all pages stay visible, one on another";
+    EXPECT_EQ(VisiblePages().size(), 7u) << "all pages stay visible, one on another";
     RECT page = ClientRectInParent(d.Panel5->Handle());
     const POINT centre = {(page.left + page.right) / 2, (page.top + page.bottom) / 2};
     EXPECT_EQ(ChildWindowFromPointEx(d.Handle(), centre, CWP_SKIPINVISIBLE), d.Panel5->Handle())
@@ -432,7 +461,8 @@ TEST_F(SettingsDialog, EachNodeShowsItsPageAndOnlyThat) {
     TKorvanProp& d = Open();
     const std::vector<std::pair<std::string, TPanel*>> nodes = {
         {"バージョン情報", d.Panel5}, {"ホットキーの設定", d.Panel1}, {"ホットキーの設定２", d.Panel2},
-        {"壁紙変更", d.Panel6},       {"パニック機能", d.Panel3},     {"設定", d.Panel4},
+        {"壁紙変更", d.Panel6},       {"詳細設定", d.Panel7},         {"パニック機能", d.Panel3},
+        {"設定", d.Panel4},
     };
     HTREEITEM node = reinterpret_cast<HTREEITEM>(SendMessageA(d.TreeView1->Handle(), TVM_GETNEXTITEM, TVGN_ROOT, 0));
     for (const auto& [text, page] : nodes) {
@@ -443,7 +473,7 @@ TEST_F(SettingsDialog, EachNodeShowsItsPageAndOnlyThat) {
         node = reinterpret_cast<HTREEITEM>(
             SendMessageA(d.TreeView1->Handle(), TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(node)));
     }
-    EXPECT_EQ(node, nullptr) << "six nodes";
+    EXPECT_EQ(node, nullptr) << "seven nodes";
 }
 
 TEST_F(SettingsDialog, ControlsShowTheRecordWithTheIntervalPulledIntoRange) {
@@ -495,11 +525,13 @@ TEST_F(SettingsDialog, MissingFolderIsToldByTheDialogAndNothingIsApplied) {
 TEST_F(SettingsDialog, RelativeFolderIsStoredWholeAndTheCurrentDirectoryIsPutBack) {
     TempFolder base;
     CreateDirectoryA(base.File("pictures").c_str(), nullptr);
+    WriteFileBytes(base.File("pictures\\a.jpg"), "");
     SetCurrentDirectoryA(base.Path().c_str());
     TKorvanProp& d = Open();
     d.Edit3->SetText("pictures");
     d.Button4Click(d.Button4);
     EXPECT_EQ(main_->WallPaperPath, base.File("pictures"));
+    EXPECT_TRUE(WaitUntil([&] { return main_->N4->Count() == 1; })) << "Update lists the new folder at once";
     char now[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, now);
     EXPECT_EQ(std::string(now), base.Path()) << "the folder is not held";
@@ -681,5 +713,56 @@ TEST_F(SettingsDialog, LinksTakeTheHotTrackingColourInHighContrastAndTheirTipsTh
             EXPECT_EQ(link->Font().Color(), contrast ? clHotLight : clBlue);
             EXPECT_EQ(link->HintFormFont().Color(), clInfoText);
         }
+    }
+}
+
+TEST_F(SettingsDialog, ChoicesShowTheRecordAndAValueNotKnownStaysAsWrittenUntilTheChoiceChanges) {
+    using Record = std::tuple<int, std::string, bool, int>;  // Order, Style, SubFolders, Monitors
+    using Items = std::tuple<int, int, bool, bool>;          // as the four controls show them
+    // The record, what the page shows, what the user chooses, the record after Update.
+    const std::tuple<Record, Items, Items, Record> rows[] = {
+        {{7, "Zoom", false, 3}, {0, 0, false, false}, {0, 2, true, false}, {7, "Fit", true, 3}},
+        {{1, "Span", true, 1}, {1, 6, true, true}, {2, 6, true, false}, {2, "Span", true, 0}}};
+    for (const auto& [record, shown, chosen, stored] : rows) {
+        std::tie(main_->Order, main_->Style, main_->SubFolders, main_->Monitors) = record;
+        delete dialog_;
+        TKorvanProp& d = Open();
+        EXPECT_EQ(Items(d.ComboBox1->ItemIndex(), d.ComboBox2->ItemIndex(), d.CheckBox1->Checked(), d.CheckBox2->Checked()),
+                  shown);
+        d.ComboBox1->SetItemIndex(std::get<0>(chosen));
+        d.ComboBox2->SetItemIndex(std::get<1>(chosen));
+        d.CheckBox1->SetChecked(std::get<2>(chosen));
+        d.CheckBox2->SetChecked(std::get<3>(chosen));
+        d.Button4Click(d.Button4);
+        EXPECT_EQ(Record(main_->Order, main_->Style, main_->SubFolders, main_->Monitors), stored);
+    }
+}
+
+TEST_F(SettingsDialog, AStartupShortcutThatCannotBeMadeOrRemovedIsToldAndTheBoxShowsWhatTheFolderHolds) {
+    char folder[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, 0, folder), S_OK);
+    const std::string link = std::string(folder) + "\\Yorunel.lnk";
+    DeleteFileA(link.c_str());
+    TKorvanProp& d = Open();
+    const std::tuple<bool, DWORD, std::string> rows[] = {
+        {true, 0, "スタートアップにショートカットを作成できません。\r\n"},
+        {false, FILE_SHARE_READ, "スタートアップのショートカットを削除できません。\r\n"}};
+    for (const auto& [on, sharing, told] : rows) {
+        d.CheckBox3->SetChecked(!on);
+        d.Button4Click(d.Button4);
+        ASSERT_EQ(FileExists(link), !on);
+        // A file of the shortcut's name that is not the program's stays; one held open by
+        // another program without sharing cannot be deleted, as root too.
+        unique_handle_t held(CreateFileA(link.c_str(), GENERIC_READ, sharing, nullptr, OPEN_ALWAYS, 0, nullptr));
+        d.CheckBox3->SetChecked(on);
+        BoxWatcher box;
+        d.Button4Click(d.Button4);
+        ASSERT_TRUE(box.Join()) << told;
+        EXPECT_EQ(box.text.substr(0, told.size()), told);
+        EXPECT_GT(box.text.size(), told.size()) << "with the system's reason";
+        EXPECT_EQ(box.owner, d.Handle());
+        EXPECT_EQ(d.CheckBox3->Checked(), !on) << "the box shows what the folder holds";
+        held.reset();
+        DeleteFileA(link.c_str());
     }
 }
