@@ -20,10 +20,9 @@ bool IsWallpaperFile(std::u16string_view name) {
 }
 
 int WallpaperStyleCode(const std::string& style) {
-    const std::string lower = LowerAscii932(style);
-    const char* const names[] = {"center", "tile", "stretch", "fit", "fill", "span"};
+    const char* const names[] = {"Center", "Tile", "Stretch", "Fit", "Fill", "Span"};
     for (int code = 0; code < 6; ++code)
-        if (lower == names[code])
+        if (style == names[code])
             return code;
     return -1;
 }

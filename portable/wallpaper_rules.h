@@ -10,8 +10,8 @@
 // (.jpg .jpeg .jpe .jfif .png .bmp .dib .gif .tif .tiff) or .htm, .html.
 bool IsWallpaperFile(std::u16string_view name);
 // The shell's code of a style ("Fill", "Fit", "Stretch", "Tile", "Center",
-// "Span", without regard to case): Center 0 ... Span 5; -1 for the empty
-// text and any other, which leave the system's choice.
+// "Span", as the settings dialog writes them): Center 0 ... Span 5; -1 for
+// the empty text and any other, which leave the system's choice.
 int WallpaperStyleCode(const std::string& style);
 // The folder to list, with one separator at its end: "<folder>\".
 std::string WallpaperListFolder(const std::string& folder);

@@ -146,6 +146,7 @@ TEST_F(HostileWallpaper, RemovedFolderStillHandsOnItsPathsUntilTheListIsRebuiltE
     WriteFileBytes(folder + "\\b.jpg", "picture");
     SetEnvironmentVariableA("YORUNEL_RECORDER_ERROR_MODE", "1");
     Start(folder);
+    ASSERT_TRUE(probe.WaitWallpaperItems(yorunel, {"a.jpg", "b.jpg"}));
     SetEnvironmentVariableA("YORUNEL_RECORDER_ERROR_MODE", nullptr);
     // Gone as a drive is; a folder removed would stay while it is watched.
     ASSERT_TRUE(MoveFileA(folder.c_str(), base.File("moved").c_str()));

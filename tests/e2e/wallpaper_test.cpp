@@ -498,9 +498,9 @@ TEST_F(Wallpaper, EachStyleIsHandedToTheObjectBeforeThePicture) {
         std::vector<std::string> before;  // the lines before the picture's
     };
     const Case cases[] = {
-        {"Fill", "0", false, {"SetWallpaperOptions 4"}},  {"fit", "0", false, {"SetWallpaperOptions 3"}},
+        {"Fill", "0", false, {"SetWallpaperOptions 4"}},  {"Fit", "0", false, {"SetWallpaperOptions 3"}},
         {"Stretch", "0", false, {"SetWallpaperOptions 2"}}, {"Tile", "0", false, {"SetWallpaperOptions 1"}},
-        {"Center", "0", false, {"SetWallpaperOptions 0"}}, {"Diagonal", "0", false, {}},
+        {"Center", "0", false, {"SetWallpaperOptions 0"}}, {"fill", "0", false, {}},
         // Spanning comes with Windows 8; Wine says Windows 7 unless told otherwise.
         {"Span", "0", false, {}},                         {"Span", "0", true, {"SetWallpaperOptions 5"}},
         {"Fill", "1", false, {"SetPosition 4"}},          {"Span", "1", true, {"SetWallpaperOptions 5"}},

@@ -116,8 +116,8 @@ TEST(WallpaperRules, TimerChangesEveryIntervalMinutesAndNeverAtZero) {
 }
 
 TEST(WallpaperRules, StylesAreTheShellsCodesAndAnyOtherTextLeavesTheSystemsChoice) {
-    const std::pair<const char*, int> cases[] = {{"Center", 0}, {"tile", 1}, {"STRETCH", 2}, {"Fit", 3}, {"Fill", 4},
-                                                 {"Span", 5},   {"", -1},    {"Fill ", -1},  {"Diagonal", -1}};
+    const std::pair<const char*, int> cases[] = {{"Center", 0}, {"Tile", 1}, {"Stretch", 2}, {"Fit", 3}, {"Fill", 4},
+                                                 {"Span", 5},   {"", -1},    {"Fill ", -1},  {"fill", -1}, {"Diagonal", -1}};
     for (const auto& [style, code] : cases)
         EXPECT_EQ(WallpaperStyleCode(style), code) << style;
 }
