@@ -201,8 +201,15 @@ void TKorvanMain::NewItemClick(TComponent* Sender) {
 }
 
 std::string TKorvanMain::NextWallpaper() {
-    if (Order == 2)
-        return shuffle_.Next(WallpaperIndex);
+    if (Order == 2) {
+        std::string next = shuffle_.Next(WallpaperIndex);
+        // Shuffling chosen in the dialog before the list came back in name order.
+        if (next.empty()) {
+            shuffle_.Update(wallpapers_, WallpaperIndex);
+            next = shuffle_.Next(WallpaperIndex);
+        }
+        return next;
+    }
     WallpaperIndex = NextWallpaperIndex(WallpaperIndex, static_cast<int>(wallpapers_.size()));
     return wallpapers_[static_cast<std::size_t>(WallpaperIndex)];
 }
