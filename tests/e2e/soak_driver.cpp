@@ -251,7 +251,8 @@ bool Soak::WallpaperFailure(int serial) {
     PressAction(5);
     HWND box = yorunel_.WaitForBox("Yorunel");
     if (!box)
-        return Fail("a failure of the wallpaper object showed no box");
+        return Fail(std::string("a failure of the wallpaper object showed no box (the failure ") +
+                    (FileExists(file) ? "was not taken)" : "was taken)"));
     ClickDialogButton(box, IDOK);
     if (!WaitClosed(box))
         return Fail("the failure box did not close");
