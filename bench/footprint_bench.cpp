@@ -1,7 +1,7 @@
 // Yorunel.exe beside the least a tray program can be (tray_minimal.exe),
 // measured from outside under the same Wine session:
 //
-//   bench_footprint.exe start [repetitions]   start until the tray icon is there, and memory then
+//   bench_footprint.exe start [pairs]         start until the tray icon is there, and memory then
 //   bench_footprint.exe idle [seconds]        CPU time of both, side by side, while nothing happens
 //   bench_footprint.exe hotkey [presses]      wallpaper hotkey press until the wallpaper object has the path
 //   bench_footprint.exe menu [clicks]         tray click until the menu shows, idle and while the object blocks
@@ -288,77 +288,102 @@ bool MeasureStart(const ProgramKind& kind, const std::string& wallpapers, StartF
     return true;
 }
 
+// Fewer pairs than this give a ratio and its range, but no verdict.
+constexpr std::size_t kVerdictPairs = 5;
+
+// A figure of runs made in pairs, one of each program: the median of each,
+// and the median and range of the pairs' ratios. Met or missed only where
+// the whole range lies on one side of the target.
+void PairRow(const char* what, const char* unit, const std::vector<double>& yorunel,
+             const std::vector<double>& minimal, bool withTarget) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < yorunel.size() && i < minimal.size(); ++i)
+        if (minimal[i] > 0)
+            ratios.push_back(yorunel[i] / minimal[i]);
+    const int decimals = std::string(unit) == "ms" ? 1 : 0;
+    std::printf("| %-44s | %-4s | %10.*f | %10.*f |", what, unit, decimals, Median(yorunel), decimals, Median(minimal));
+    if (ratios.empty()) {
+        std::printf(" %6s | %-11s | %-12s |\n", "n/a", "", "");
+        return;
+    }
+    const auto [low, high] = std::minmax_element(ratios.begin(), ratios.end());
+    const char* verdict = !withTarget                        ? ""
+                          : ratios.size() < kVerdictPairs    ? "too few"
+                          : *high <= 1.2                     ? "met"
+                          : *low > 1.2                       ? "MISSED"
+                                                             : "within noise";
+    char range[32];
+    std::snprintf(range, sizeof(range), "%.2f-%.2f", *low, *high);
+    std::printf(" %6.2f | %-11s | %-12s |\n", Median(ratios), range, verdict);
+}
+
 void PrintStartTable(const char* title, const StartFigures& yorunel, const StartFigures& minimal) {
-    const auto median = [](const StartFigures& figures, double Memory::*field) {
+    const auto field = [](const StartFigures& figures, double Memory::*member) {
         std::vector<double> values;
         for (const Memory& m : figures.memory)
-            values.push_back(m.*field);
-        return Median(values);
+            values.push_back(m.*member);
+        return values;
     };
     std::printf("\n%s\n", title);
     const auto runs = [](const char* what, const StartFigures& y, const StartFigures& m,
-                          std::vector<double> StartFigures::*field) {
-        std::printf("%s, run by run: Yorunel", what);
-        for (double ms : y.*field)
-            std::printf(" %.0f", ms);
-        std::printf("; minimal");
-        for (double ms : m.*field)
-            std::printf(" %.0f", ms);
+                         std::vector<double> StartFigures::*member) {
+        std::printf("%s, pair by pair (Yorunel/minimal):", what);
+        for (std::size_t i = 0; i < (y.*member).size(); ++i)
+            std::printf(" %.0f/%.0f", (y.*member)[i], (m.*member)[i]);
         std::printf("\n");
     };
     runs("start ms", yorunel, minimal, &StartFigures::startMs);
     runs("CPU ms", yorunel, minimal, &StartFigures::cpuMs);
-    TableHead("measure");
-    const auto least = [](const std::vector<double>& values) {
-        return values.empty() ? 0.0 : *std::min_element(values.begin(), values.end());
-    };
-    Row("start until the tray icon is there, median", "ms", Median(yorunel.startMs), Median(minimal.startMs),
-        true);
-    // Other work on the machine only ever adds: the fastest run is the steadiest figure.
-    Row("start until the tray icon is there, fastest", "ms", least(yorunel.startMs), least(minimal.startMs), true);
-    Row("CPU time until start-up is over, median", "ms", Median(yorunel.cpuMs), Median(minimal.cpuMs), true);
-    Row("CPU time until start-up is over, least", "ms", least(yorunel.cpuMs), least(minimal.cpuMs), true);
-    Row("working set (GetProcessMemoryInfo), median", "KiB", median(yorunel, &Memory::workingSetKiB),
-        median(minimal, &Memory::workingSetKiB), true);
-    Row("Linux proportional set (Pss), median", "KiB", median(yorunel, &Memory::pssKiB),
-        median(minimal, &Memory::pssKiB), false);
-    Row("Linux private resident (private), median", "KiB", median(yorunel, &Memory::ownKiB),
-        median(minimal, &Memory::ownKiB), true);
-    if (median(yorunel, &Memory::privateKiB) <= 0 && median(minimal, &Memory::privateKiB) <= 0)
+    std::printf("| %-44s | %-4s | %10s | %10s | %6s | %-11s | %-12s |\n", "measure (medians)", "unit", "Yorunel",
+                "minimal", "ratio", "range", "<=1.2");
+    std::printf("|%s|------|------------|------------|--------|-------------|--------------|\n",
+                std::string(46, '-').c_str());
+    PairRow("start until the tray icon is there", "ms", yorunel.startMs, minimal.startMs, true);
+    PairRow("CPU time until start-up is over", "ms", yorunel.cpuMs, minimal.cpuMs, true);
+    PairRow("working set (GetProcessMemoryInfo)", "KiB", field(yorunel, &Memory::workingSetKiB),
+            field(minimal, &Memory::workingSetKiB), true);
+    PairRow("Linux proportional set (Pss)", "KiB", field(yorunel, &Memory::pssKiB), field(minimal, &Memory::pssKiB),
+            false);
+    PairRow("Linux private resident (private)", "KiB", field(yorunel, &Memory::ownKiB),
+            field(minimal, &Memory::ownKiB), true);
+    if (Median(field(yorunel, &Memory::privateKiB)) <= 0 && Median(field(minimal, &Memory::privateKiB)) <= 0)
         std::printf("(GetProcessMemoryInfo's PrivateUsage reads 0 for both under Wine: the Linux private resident\n"
                     " pages stand for the private bytes)\n");
     else
-        Row("PrivateUsage (GetProcessMemoryInfo)", "KiB", median(yorunel, &Memory::privateKiB),
-            median(minimal, &Memory::privateKiB), false);
+        PairRow("PrivateUsage (GetProcessMemoryInfo)", "KiB", field(yorunel, &Memory::privateKiB),
+                field(minimal, &Memory::privateKiB), false);
 }
 
-int StartBench(int repetitions) {
+int StartBench(int pairs) {
     const Programs built = FindPrograms();
     const Programs stripped = FindPrograms(true);
-    for (const ProgramKind* kind : {&built.yorunel, &built.minimal, &stripped.yorunel, &stripped.minimal})
+    const ProgramKind* kinds[4] = {&built.yorunel, &built.minimal, &stripped.yorunel, &stripped.minimal};
+    for (const ProgramKind* kind : kinds)
         if (!FileExists(kind->exe)) {
             std::fprintf(stderr, "no %s\n", kind->exe.c_str());
             return 1;
         }
     WallpaperFolder wallpapers;
     // A first run of each warms the file cache and the session; not counted.
-    for (const ProgramKind* kind : {&built.yorunel, &built.minimal, &stripped.yorunel, &stripped.minimal})
+    for (const ProgramKind* kind : kinds)
         if (!MeasureStart(*kind, wallpapers.Path(), nullptr))
             return 1;
     StartFigures figures[4];
-    const ProgramKind* kinds[4] = {&built.yorunel, &built.minimal, &stripped.yorunel, &stripped.minimal};
-    for (int round = 0; round < repetitions; ++round) {
-        // Taking turns at going first: none always finds the pages of another warm.
+    for (int pair = 0; pair < pairs; ++pair) {
+        // A pair of each build, one program after the other, taking turns at
+        // going first: none always finds the pages of another warm, and what
+        // else the machine does falls on both of a pair alike.
         for (int turn = 0; turn < 4; ++turn) {
-            const int which = round % 2 == 0 ? turn : 3 - turn;
+            const int which = pair % 2 == 0 ? turn : 3 - turn;
             if (!MeasureStart(*kinds[which], wallpapers.Path(), &figures[which]))
                 return 1;
         }
     }
-    std::printf("start and memory: %d runs of each of the four programs, interleaved, after one uncounted run"
-                " of each;\n"
-                "memory is read once a run's message loop waits for input (WaitForInputIdle)\n",
-                repetitions);
+    std::printf("start and memory of each build, pairs of runs (Yorunel and the minimal program, one after the\n"
+                "other): %d, after one uncounted run of each; memory is read once a run's message loop waits for\n"
+                "input (WaitForInputIdle). Ratio: the median of the pairs' ratios, with their range; a verdict only\n"
+                "from %zu pairs, \"within noise\" where the range holds the target\n",
+                pairs, kVerdictPairs);
     PrintStartTable("as built (x86_64 RelWithDebInfo, with debug information)", figures[0], figures[1]);
     PrintStartTable("debug information stripped (the same code, as a user runs it)", figures[2], figures[3]);
     return 0;
@@ -602,6 +627,6 @@ int main(int argc, char** argv) {
         return HotKeyBench(count > 0 ? count : 20);
     if (mode == "menu")
         return MenuBench(count > 0 ? count : 20);
-    std::fprintf(stderr, "usage: bench_footprint start [repetitions] | idle [seconds] | hotkey [presses] | menu [clicks]\n");
+    std::fprintf(stderr, "usage: bench_footprint start [pairs] | idle [seconds] | hotkey [presses] | menu [clicks]\n");
     return 2;
 }
