@@ -15,9 +15,9 @@
 #
 # Build folders: build/bench-win64, build/bench-win32, build/bench-host.
 set -euo pipefail
-pairs=11 idle=120 presses=30 clicks=20 repetitions=30
+pairs=11 idle=120 presses=30 clicks=20 repetitions=30 readds=200
 if [ "${1:-}" = --quick ]; then
-  pairs=1 idle=20 presses=5 clicks=5 repetitions=5
+  pairs=1 idle=20 presses=5 clicks=5 repetitions=5 readds=64
 fi
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -32,7 +32,7 @@ started=$(date +%s)
 echo "== building"
 # Only what is measured: the benchmark programs and what they start.
 cmake --preset win64 -B "$win64" -DYORUNEL_BENCH=ON >/dev/null
-cmake --build "$win64" --target bench_footprint bench_wallpaper_menu wallpaper_recorder
+cmake --build "$win64" --target bench_footprint bench_wallpaper_menu bench_tray_redraw wallpaper_recorder
 cmake --preset win32 -B "$win32" >/dev/null
 cmake --build "$win32" --target Yorunel
 cmake -S bench/host -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -95,6 +95,13 @@ awk '
   }' "$results/menu" | tee "$results/menu-table"
 
 echo
+echo "== Wine's, not Yorunel's: a program that gives the tray its icon again and redraws every window"
+echo "   (ms to make and destroy a window with 100 buttons, and the program's GDI objects, after so many times)"
+for mode in readd redraw both; do
+  wine_bench "$win64/bench/bench_tray_redraw.exe" "$mode" "$readds" | grep -v fixme | tee -a "$results/redraw"
+done
+
+echo
 echo "== ParseShortCut and FormatShortCut on the host (Google Benchmark, Release, no sanitizers)"
 "$host/bench_shortcut" 2>&1 | tee "$results/host"
 
@@ -131,6 +138,7 @@ awk '/^wallpaper-menu / { for (i = 2; i <= NF; ++i) { split($i, kv, "="); v[FILE
   END { one = v[ARGV[1], "rebuild"]; tree = v[ARGV[2], "rebuild"]
         if (one > 0) printf "10,000 entries in 100 subfolders against one folder: rebuild %.2f ms against %.2f ms, %.2f times\n", tree, one, tree / one }' \
   <(grep 'files=10000 ' "$results/menu") "$results/menu-tree" || true
+grep -h ', 0 to ' "$results/redraw" || true
 cat "$results/size"
 rm -rf "$results"
 echo "builds $((built - started)) s, measurements $(( $(date +%s) - built )) s"
