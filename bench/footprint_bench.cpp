@@ -25,31 +25,18 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_figures.h"
 #include "tests/e2e/action_probes.h"
 #include "tests/e2e/process_counts.h"
 
 using namespace e2e;
 using namespace testing_support;
+using bench::Median;
 
 namespace {
 
 // Every wait that is timed polls every millisecond.
 constexpr DWORD kTimedPollMs = 1;
-
-double Now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 std::string FullPath(const std::string& path) {
     char full[MAX_PATH] = {};
@@ -106,7 +93,7 @@ public:
     const ProgramKind& Kind() const { return kind_; }
 
     bool Start() {
-        started_ = Now();
+        started_ = bench::NowMs();
         return process_.Start(kind_.arguments);
     }
 
@@ -114,7 +101,7 @@ public:
     double WaitTrayIcon(DWORD timeoutMs = 20000) {
         if (!WaitUntil([&] { return process_.TrayIconPresent(); }, timeoutMs, kTimedPollMs))
             return -1;
-        return Now() - started_;
+        return bench::NowMs() - started_;
     }
 
     // Its message loop waits for input: start-up is over.
@@ -483,13 +470,13 @@ int HotKeyBench(int presses) {
             return 1;
         }
         for (int i = 0; i < presses; ++i) {
-            const double pressed = Now();
+            const double pressed = bench::NowMs();
             PressKeys({VK_CONTROL, VK_MENU, 'Q'});
             if (!WaitUntil([&] { return window.Count(WM_HOTKEY) > i; }, 5000, kTimedPollMs)) {
                 std::fprintf(stderr, "the test hotkey never came\n");
                 return 1;
             }
-            delivery.push_back(Now() - pressed);
+            delivery.push_back(bench::NowMs() - pressed);
         }
         UnregisterHotKey(window.Handle(), 1);
     }
@@ -511,14 +498,14 @@ int HotKeyBench(int presses) {
         for (int i = 0; i < presses; ++i) {
             const long long size = FileSize(log);
             const std::size_t lines = recorder.Lines().size();
-            const double pressed = Now();
+            const double pressed = bench::NowMs();
             PressAction(5);
             // Its first line is the SetWallpaper call.
             if (!WaitUntil([&] { return FileSize(log) > size; }, 10000, kTimedPollMs)) {
                 std::fprintf(stderr, "press %d: no wallpaper set\n", i + 1);
                 return 1;
             }
-            latency.push_back(Now() - pressed);
+            latency.push_back(bench::NowMs() - pressed);
             // SetWallpaper, ApplyChanges and the object's release: done before the next press.
             recorder.WaitForLines(lines + 3);
         }
@@ -544,7 +531,7 @@ int HotKeyBench(int presses) {
 // each click; the menu is closed again after each.
 bool TimeMenus(YorunelProcess& yorunel, int clicks, std::vector<double>& ms) {
     for (int i = 0; i < clicks; ++i) {
-        const double clicked = Now();
+        const double clicked = bench::NowMs();
         yorunel.Tray(WM_RBUTTONDOWN);
         const auto shown = [] {
             for (HWND menu : FindTopWindows("#32768", nullptr))
@@ -554,7 +541,7 @@ bool TimeMenus(YorunelProcess& yorunel, int clicks, std::vector<double>& ms) {
         };
         if (!WaitUntil(shown, 10000, kTimedPollMs))
             return false;
-        ms.push_back(Now() - clicked);
+        ms.push_back(bench::NowMs() - clicked);
         MenuKeys({VK_ESCAPE});
         if (!PopupMenuGone())
             return false;
@@ -584,10 +571,10 @@ int MenuBench(int clicks) {
         // The object blocks in SetWallpaper (for 20 s at most here) while the clicks come.
         recorder.Block(true);
         PressAction(5);
-        const double blockedAt = Now();
+        const double blockedAt = bench::NowMs();
         const bool setting = recorder.WaitForLines(1);
         const bool blockedTimed = setting && TimeMenus(yorunel, clicks, blocked);
-        const bool stillBlocked = recorder.Lines().size() == 1 && Now() - blockedAt < 20000;
+        const bool stillBlocked = recorder.Lines().size() == 1 && bench::NowMs() - blockedAt < 20000;
         recorder.Block(false);
         yorunel.Close();
         yorunel.WaitForExit();

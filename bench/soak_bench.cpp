@@ -17,9 +17,11 @@
 #include <utility>
 #include <vector>
 
+#include "bench/bench_figures.h"
 #include "tests/e2e/soak_driver.h"
 
 using namespace e2e;
+using bench::Median;
 
 namespace {
 
@@ -79,12 +81,6 @@ void PrintRow(const Row& row) {
         std::printf(" %8.2f |", step.second);
     std::printf("\n");
     std::fflush(stdout);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 // One line of the trend: a figure's median over the first fifth of the

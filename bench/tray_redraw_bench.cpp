@@ -18,28 +18,22 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/bench_figures.h"
 #include "tests/e2e/process_counts.h"
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Milliseconds to make and destroy a hidden window with 100 buttons: the least of five.
 double WindowMs() {
     double least = 1e9;
     for (int i = 0; i < 5; ++i) {
-        const double start = Now();
+        const double start = bench::NowMs();
         HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
         for (int button = 0; button < 100; ++button)
             CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE, button % 10 * 40, button / 10 * 30, 40, 30,
                             parent, nullptr, nullptr, nullptr);
         DestroyWindow(parent);
-        least = std::min(least, Now() - start);
+        least = std::min(least, bench::NowMs() - start);
     }
     return least;
 }
