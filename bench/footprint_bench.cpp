@@ -1,7 +1,7 @@
 // Yorunel.exe beside the least a tray program can be (tray_minimal.exe),
 // measured from outside under the same Wine session:
 //
-//   bench_footprint.exe start [repetitions]   start until the tray icon is there, and memory then
+//   bench_footprint.exe start [pairs]         start until the tray icon is there, and memory then
 //   bench_footprint.exe idle [seconds]        CPU time of both, side by side, while nothing happens
 //   bench_footprint.exe hotkey [presses]      wallpaper hotkey press until the wallpaper object has the path
 //   bench_footprint.exe menu [clicks]         tray click until the menu shows, idle and while the object blocks
@@ -25,31 +25,18 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_figures.h"
 #include "tests/e2e/action_probes.h"
 #include "tests/e2e/process_counts.h"
 
 using namespace e2e;
 using namespace testing_support;
+using bench::Median;
 
 namespace {
 
 // Every wait that is timed polls every millisecond.
 constexpr DWORD kTimedPollMs = 1;
-
-double Now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 std::string FullPath(const std::string& path) {
     char full[MAX_PATH] = {};
@@ -106,7 +93,7 @@ public:
     const ProgramKind& Kind() const { return kind_; }
 
     bool Start() {
-        started_ = Now();
+        started_ = bench::NowMs();
         return process_.Start(kind_.arguments);
     }
 
@@ -114,7 +101,7 @@ public:
     double WaitTrayIcon(DWORD timeoutMs = 20000) {
         if (!WaitUntil([&] { return process_.TrayIconPresent(); }, timeoutMs, kTimedPollMs))
             return -1;
-        return Now() - started_;
+        return bench::NowMs() - started_;
     }
 
     // Its message loop waits for input: start-up is over.
@@ -288,77 +275,102 @@ bool MeasureStart(const ProgramKind& kind, const std::string& wallpapers, StartF
     return true;
 }
 
+// Fewer pairs than this give a ratio and its range, but no verdict.
+constexpr std::size_t kVerdictPairs = 5;
+
+// A figure of runs made in pairs, one of each program: the median of each,
+// and the median and range of the pairs' ratios. Met or missed only where
+// the whole range lies on one side of the target.
+void PairRow(const char* what, const char* unit, const std::vector<double>& yorunel,
+             const std::vector<double>& minimal, bool withTarget) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < yorunel.size() && i < minimal.size(); ++i)
+        if (minimal[i] > 0)
+            ratios.push_back(yorunel[i] / minimal[i]);
+    const int decimals = std::string(unit) == "ms" ? 1 : 0;
+    std::printf("| %-44s | %-4s | %10.*f | %10.*f |", what, unit, decimals, Median(yorunel), decimals, Median(minimal));
+    if (ratios.empty()) {
+        std::printf(" %6s | %-11s | %-12s |\n", "n/a", "", "");
+        return;
+    }
+    const auto [low, high] = std::minmax_element(ratios.begin(), ratios.end());
+    const char* verdict = !withTarget                        ? ""
+                          : ratios.size() < kVerdictPairs    ? "too few"
+                          : *high <= 1.2                     ? "met"
+                          : *low > 1.2                       ? "MISSED"
+                                                             : "within noise";
+    char range[32];
+    std::snprintf(range, sizeof(range), "%.2f-%.2f", *low, *high);
+    std::printf(" %6.2f | %-11s | %-12s |\n", Median(ratios), range, verdict);
+}
+
 void PrintStartTable(const char* title, const StartFigures& yorunel, const StartFigures& minimal) {
-    const auto median = [](const StartFigures& figures, double Memory::*field) {
+    const auto field = [](const StartFigures& figures, double Memory::*member) {
         std::vector<double> values;
         for (const Memory& m : figures.memory)
-            values.push_back(m.*field);
-        return Median(values);
+            values.push_back(m.*member);
+        return values;
     };
     std::printf("\n%s\n", title);
     const auto runs = [](const char* what, const StartFigures& y, const StartFigures& m,
-                          std::vector<double> StartFigures::*field) {
-        std::printf("%s, run by run: Yorunel", what);
-        for (double ms : y.*field)
-            std::printf(" %.0f", ms);
-        std::printf("; minimal");
-        for (double ms : m.*field)
-            std::printf(" %.0f", ms);
+                         std::vector<double> StartFigures::*member) {
+        std::printf("%s, pair by pair (Yorunel/minimal):", what);
+        for (std::size_t i = 0; i < (y.*member).size(); ++i)
+            std::printf(" %.0f/%.0f", (y.*member)[i], (m.*member)[i]);
         std::printf("\n");
     };
     runs("start ms", yorunel, minimal, &StartFigures::startMs);
     runs("CPU ms", yorunel, minimal, &StartFigures::cpuMs);
-    TableHead("measure");
-    const auto least = [](const std::vector<double>& values) {
-        return values.empty() ? 0.0 : *std::min_element(values.begin(), values.end());
-    };
-    Row("start until the tray icon is there, median", "ms", Median(yorunel.startMs), Median(minimal.startMs),
-        true);
-    // Other work on the machine only ever adds: the fastest run is the steadiest figure.
-    Row("start until the tray icon is there, fastest", "ms", least(yorunel.startMs), least(minimal.startMs), true);
-    Row("CPU time until start-up is over, median", "ms", Median(yorunel.cpuMs), Median(minimal.cpuMs), true);
-    Row("CPU time until start-up is over, least", "ms", least(yorunel.cpuMs), least(minimal.cpuMs), true);
-    Row("working set (GetProcessMemoryInfo), median", "KiB", median(yorunel, &Memory::workingSetKiB),
-        median(minimal, &Memory::workingSetKiB), true);
-    Row("Linux proportional set (Pss), median", "KiB", median(yorunel, &Memory::pssKiB),
-        median(minimal, &Memory::pssKiB), false);
-    Row("Linux private resident (private), median", "KiB", median(yorunel, &Memory::ownKiB),
-        median(minimal, &Memory::ownKiB), true);
-    if (median(yorunel, &Memory::privateKiB) <= 0 && median(minimal, &Memory::privateKiB) <= 0)
+    std::printf("| %-44s | %-4s | %10s | %10s | %6s | %-11s | %-12s |\n", "measure (medians)", "unit", "Yorunel",
+                "minimal", "ratio", "range", "<=1.2");
+    std::printf("|%s|------|------------|------------|--------|-------------|--------------|\n",
+                std::string(46, '-').c_str());
+    PairRow("start until the tray icon is there", "ms", yorunel.startMs, minimal.startMs, true);
+    PairRow("CPU time until start-up is over", "ms", yorunel.cpuMs, minimal.cpuMs, true);
+    PairRow("working set (GetProcessMemoryInfo)", "KiB", field(yorunel, &Memory::workingSetKiB),
+            field(minimal, &Memory::workingSetKiB), true);
+    PairRow("Linux proportional set (Pss)", "KiB", field(yorunel, &Memory::pssKiB), field(minimal, &Memory::pssKiB),
+            false);
+    PairRow("Linux private resident (private)", "KiB", field(yorunel, &Memory::ownKiB),
+            field(minimal, &Memory::ownKiB), true);
+    if (Median(field(yorunel, &Memory::privateKiB)) <= 0 && Median(field(minimal, &Memory::privateKiB)) <= 0)
         std::printf("(GetProcessMemoryInfo's PrivateUsage reads 0 for both under Wine: the Linux private resident\n"
                     " pages stand for the private bytes)\n");
     else
-        Row("PrivateUsage (GetProcessMemoryInfo)", "KiB", median(yorunel, &Memory::privateKiB),
-            median(minimal, &Memory::privateKiB), false);
+        PairRow("PrivateUsage (GetProcessMemoryInfo)", "KiB", field(yorunel, &Memory::privateKiB),
+                field(minimal, &Memory::privateKiB), false);
 }
 
-int StartBench(int repetitions) {
+int StartBench(int pairs) {
     const Programs built = FindPrograms();
     const Programs stripped = FindPrograms(true);
-    for (const ProgramKind* kind : {&built.yorunel, &built.minimal, &stripped.yorunel, &stripped.minimal})
+    const ProgramKind* kinds[4] = {&built.yorunel, &built.minimal, &stripped.yorunel, &stripped.minimal};
+    for (const ProgramKind* kind : kinds)
         if (!FileExists(kind->exe)) {
             std::fprintf(stderr, "no %s\n", kind->exe.c_str());
             return 1;
         }
     WallpaperFolder wallpapers;
     // A first run of each warms the file cache and the session; not counted.
-    for (const ProgramKind* kind : {&built.yorunel, &built.minimal, &stripped.yorunel, &stripped.minimal})
+    for (const ProgramKind* kind : kinds)
         if (!MeasureStart(*kind, wallpapers.Path(), nullptr))
             return 1;
     StartFigures figures[4];
-    const ProgramKind* kinds[4] = {&built.yorunel, &built.minimal, &stripped.yorunel, &stripped.minimal};
-    for (int round = 0; round < repetitions; ++round) {
-        // Taking turns at going first: none always finds the pages of another warm.
+    for (int pair = 0; pair < pairs; ++pair) {
+        // A pair of each build, one program after the other, taking turns at
+        // going first: none always finds the pages of another warm, and what
+        // else the machine does falls on both of a pair alike.
         for (int turn = 0; turn < 4; ++turn) {
-            const int which = round % 2 == 0 ? turn : 3 - turn;
+            const int which = pair % 2 == 0 ? turn : 3 - turn;
             if (!MeasureStart(*kinds[which], wallpapers.Path(), &figures[which]))
                 return 1;
         }
     }
-    std::printf("start and memory: %d runs of each of the four programs, interleaved, after one uncounted run"
-                " of each;\n"
-                "memory is read once a run's message loop waits for input (WaitForInputIdle)\n",
-                repetitions);
+    std::printf("start and memory of each build, pairs of runs (Yorunel and the minimal program, one after the\n"
+                "other): %d, after one uncounted run of each; memory is read once a run's message loop waits for\n"
+                "input (WaitForInputIdle). Ratio: the median of the pairs' ratios, with their range; a verdict only\n"
+                "from %zu pairs, \"within noise\" where the range holds the target\n",
+                pairs, kVerdictPairs);
     PrintStartTable("as built (x86_64 RelWithDebInfo, with debug information)", figures[0], figures[1]);
     PrintStartTable("debug information stripped (the same code, as a user runs it)", figures[2], figures[3]);
     return 0;
@@ -458,13 +470,13 @@ int HotKeyBench(int presses) {
             return 1;
         }
         for (int i = 0; i < presses; ++i) {
-            const double pressed = Now();
+            const double pressed = bench::NowMs();
             PressKeys({VK_CONTROL, VK_MENU, 'Q'});
             if (!WaitUntil([&] { return window.Count(WM_HOTKEY) > i; }, 5000, kTimedPollMs)) {
                 std::fprintf(stderr, "the test hotkey never came\n");
                 return 1;
             }
-            delivery.push_back(Now() - pressed);
+            delivery.push_back(bench::NowMs() - pressed);
         }
         UnregisterHotKey(window.Handle(), 1);
     }
@@ -486,14 +498,14 @@ int HotKeyBench(int presses) {
         for (int i = 0; i < presses; ++i) {
             const long long size = FileSize(log);
             const std::size_t lines = recorder.Lines().size();
-            const double pressed = Now();
+            const double pressed = bench::NowMs();
             PressAction(5);
             // Its first line is the SetWallpaper call.
             if (!WaitUntil([&] { return FileSize(log) > size; }, 10000, kTimedPollMs)) {
                 std::fprintf(stderr, "press %d: no wallpaper set\n", i + 1);
                 return 1;
             }
-            latency.push_back(Now() - pressed);
+            latency.push_back(bench::NowMs() - pressed);
             // SetWallpaper, ApplyChanges and the object's release: done before the next press.
             recorder.WaitForLines(lines + 3);
         }
@@ -519,7 +531,7 @@ int HotKeyBench(int presses) {
 // each click; the menu is closed again after each.
 bool TimeMenus(YorunelProcess& yorunel, int clicks, std::vector<double>& ms) {
     for (int i = 0; i < clicks; ++i) {
-        const double clicked = Now();
+        const double clicked = bench::NowMs();
         yorunel.Tray(WM_RBUTTONDOWN);
         const auto shown = [] {
             for (HWND menu : FindTopWindows("#32768", nullptr))
@@ -529,7 +541,7 @@ bool TimeMenus(YorunelProcess& yorunel, int clicks, std::vector<double>& ms) {
         };
         if (!WaitUntil(shown, 10000, kTimedPollMs))
             return false;
-        ms.push_back(Now() - clicked);
+        ms.push_back(bench::NowMs() - clicked);
         MenuKeys({VK_ESCAPE});
         if (!PopupMenuGone())
             return false;
@@ -559,10 +571,10 @@ int MenuBench(int clicks) {
         // The object blocks in SetWallpaper (for 20 s at most here) while the clicks come.
         recorder.Block(true);
         PressAction(5);
-        const double blockedAt = Now();
+        const double blockedAt = bench::NowMs();
         const bool setting = recorder.WaitForLines(1);
         const bool blockedTimed = setting && TimeMenus(yorunel, clicks, blocked);
-        const bool stillBlocked = recorder.Lines().size() == 1 && Now() - blockedAt < 20000;
+        const bool stillBlocked = recorder.Lines().size() == 1 && bench::NowMs() - blockedAt < 20000;
         recorder.Block(false);
         yorunel.Close();
         yorunel.WaitForExit();
@@ -602,6 +614,6 @@ int main(int argc, char** argv) {
         return HotKeyBench(count > 0 ? count : 20);
     if (mode == "menu")
         return MenuBench(count > 0 ? count : 20);
-    std::fprintf(stderr, "usage: bench_footprint start [repetitions] | idle [seconds] | hotkey [presses] | menu [clicks]\n");
+    std::fprintf(stderr, "usage: bench_footprint start [pairs] | idle [seconds] | hotkey [presses] | menu [clicks]\n");
     return 2;
 }

@@ -110,10 +110,11 @@ bool TTrayIcon::HandleMessage(UINT message) {
     }
     if (message != taskbarCreated_ || taskbarCreated_ == 0)
         return false;
-    // A new task bar has forgotten every icon; it gets one loaded anew, at
-    // the size of the task bar's scale now.
+    // A new task bar has forgotten every icon; it gets ours again, loaded
+    // anew only when the task bar's scale changed.
     if (wanted_) {
-        ReloadIcon();
+        if (TaskbarIconSize() != iconSize_)
+            ReloadIcon();
         Show();
     }
     return true;

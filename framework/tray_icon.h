@@ -28,7 +28,7 @@ public:
     // Removes the icon and stops trying to add it.
     void Hide();
     // The owner passes every message here first; true when it was the tray's
-    // alone. A new task bar or a new scale loads the icon again.
+    // alone. A new task bar is given the icon again; a new scale loads it anew.
     bool HandleMessage(UINT message);
 
 private:

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The soak benchmark: a compressed month of use of the real Yorunel.exe
 # under Wine, with the recording wallpaper object, sampled every round;
-# prints the table of samples and the growth after the warm-up round. A
-# measurement, not a test: it fails only on a broken run. The test command
-# runs its short form (e2e_soak_test).
+# prints the table of samples and each step's time, then a trend line for
+# each step and count: the median of the first fifth of the rounds after the
+# warm-up, of the last fifth, and their ratio. Exits 3 when a step's time or
+# a count grew beyond its margin (the lines say which), 1 on a broken run.
+# The test command runs its short form (e2e_soak_test).
 #
 #   scripts/soak.sh [rounds] [files]   100 rounds (about ten minutes) over 1,000 files
 #
@@ -31,6 +33,9 @@ export YORUNEL_WINE_SESSION=$session YORUNEL_BUILD=$root/$build
 echo
 echo "== soak (load before: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) cores)"
 # Wine notes each read of /proc through Z: on stderr.
-timeout 3600 scripts/wine-run.sh "$build/tests/e2e/bench_soak.exe" "$@" 2>&1 | stdbuf -oL tr -d '\r' | grep --line-buffered -v '^wine: Read access denied'
+status=0
+timeout 3600 scripts/wine-run.sh "$build/tests/e2e/bench_soak.exe" "$@" 2>&1 | stdbuf -oL tr -d '\r' |
+  { grep --line-buffered -v '^wine: Read access denied' || true; } || status=$?
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "builds $((built - started)) s, soak $(( $(date +%s) - built )) s"
+exit $status

@@ -91,6 +91,7 @@ BOOL WINAPI RecordUnregister(HWND window, int id) {
 // What the tray was handed and which messages were let through UIPI: Wine's
 // tray shows any icon and Wine has no UIPI, so only the calls tell.
 std::vector<LONG> trayIconWidths;
+std::vector<HICON> trayIcons;
 std::vector<std::pair<HWND, UINT>> allowedMessages;
 decltype(&Shell_NotifyIconA) realNotify = nullptr;
 decltype(&GetProcAddress) realLookup = nullptr;
@@ -101,6 +102,7 @@ BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA data) {
         BITMAP bitmap = {};
         GetObjectA(info.hbmColor, sizeof(bitmap), &bitmap);
         trayIconWidths.push_back(bitmap.bmWidth);
+        trayIcons.push_back(data->hIcon);
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
     }
@@ -283,6 +285,7 @@ protected:
     void SetUp() override {
         hotKeyCalls.clear();
         trayIconWidths.clear();
+        trayIcons.clear();
         allowedMessages.clear();
         foregroundAllowed.clear();
         taskbarDpi = 0;
@@ -659,9 +662,11 @@ TEST_F(SettingsDialog, TrayGetsTheSmallIconSizeInBothStatesAndFromANewTaskBarAnd
             << message;
     main_->TogglePause();
     main_->TogglePause();
+    const HICON running = trayIcons.back();
     SendMessageA(main_->Handle(), taskbarCreated, 0, 0);
     // Added at the start, paused, running again, added to the new task bar.
     ASSERT_GE(trayIconWidths.size(), 4u);
+    EXPECT_EQ(trayIcons.back(), running) << "at the same scale, the icon it had";
     EXPECT_EQ(std::count(trayIconWidths.begin(), trayIconWidths.end(), GetSystemMetrics(SM_CXSMICON)),
               static_cast<std::ptrdiff_t>(trayIconWidths.size()));
     // At the task bar's scale, handed over again when it changed (0: not); without the call, the system's.
