@@ -96,6 +96,7 @@ void TKorvanMain::BuildWallpaperMenu() {
     listing.subFolders = SubFolders;
     // Shuffled, the menu is in name order too.
     listing.byName = Order == 1 || Order == 2;
+    listing.monitors = Monitors == 1;
     Wallpapers->List(listing);
 }
 

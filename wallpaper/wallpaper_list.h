@@ -11,6 +11,8 @@ struct TListing {
     // Names as Explorer sorts them ("2.jpg" before "10.jpg", case ignored),
     // else the order the directory gives.
     bool byName = false;
+    // The monitors' areas are wanted too.
+    bool monitors = false;
 };
 
 // The usable files of the folder and, with subFolders, of its subfolders, as

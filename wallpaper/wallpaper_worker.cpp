@@ -174,7 +174,10 @@ void TWallpaperWorker::ListFolder(const TListing& listing, unsigned number) {
         TLock lock(lock_);
         watched_ = watch_.IsOpen();
     }
-    queue_->Post([this, paths = ListWallpapers(listing), monitors = WallpaperMonitors(), number] {
+    // Asked of the system only when wanted: the object lives in another
+    // process, and asking for it wakes the machinery of calls between them.
+    queue_->Post([this, paths = ListWallpapers(listing),
+                  monitors = listing.monitors ? WallpaperMonitors() : std::vector<RECT>(), number] {
         if (OnListed)
             OnListed(paths, monitors, number);
     });
