@@ -25,7 +25,7 @@ function(yorunel_wine_test name session target)
     FIXTURES_REQUIRED wine_${session}
     RESOURCE_LOCK wine_${session}
     TIMEOUT 600
-    ENVIRONMENT "YORUNEL_WINE_SESSION=${YORUNEL_SESSIONS}/${session};YORUNEL_BUILD=${CMAKE_BINARY_DIR};YORUNEL_SOURCE=${CMAKE_SOURCE_DIR}")
+    ENVIRONMENT "YORUNEL_WINE_SESSION=${YORUNEL_SESSIONS}/${session};YORUNEL_BUILD=${CMAKE_BINARY_DIR};YORUNEL_SOURCE=${CMAKE_SOURCE_DIR};YORUNEL_TEST_RUNNING_FILE=${CMAKE_BINARY_DIR}/Testing/${name}.running")
 endfunction()
 
 add_library(yorunel_test_support STATIC tests/support/test_support.cpp)

@@ -6,6 +6,13 @@ namespace {
 
 constexpr DWORD kWatched = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME;
 
+// The volume Windows runs from is never removed while it runs.
+bool OnSystemVolume(const std::u16string& folder) {
+    WCHAR windows[MAX_PATH], system[MAX_PATH], volume[MAX_PATH];
+    return GetWindowsDirectoryW(windows, MAX_PATH) && GetVolumePathNameW(windows, system, MAX_PATH) &&
+           GetVolumePathNameW(WidePtr(folder), volume, MAX_PATH) && lstrcmpiW(system, volume) == 0;
+}
+
 }  // namespace
 
 TFolderWatch::TFolderWatch() : event_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
@@ -26,7 +33,10 @@ bool TFolderWatch::Open(const std::u16string& folder, bool subtree, HWND window)
         return false;
     }
     // The open handle would keep a USB drive from being removed safely:
-    // the system asks its holder first, through this window.
+    // the system asks its holder first, through this window. (Wine starts
+    // a thread of its own for the first registration.)
+    if (OnSystemVolume(folder))
+        return true;
     DEV_BROADCAST_HANDLE filter = {};
     filter.dbch_size = sizeof(filter);
     filter.dbch_devicetype = DBT_DEVTYP_HANDLE;

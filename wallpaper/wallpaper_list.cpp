@@ -22,7 +22,10 @@ bool NameBefore(const std::u16string& a, const std::u16string& b) {
     return StrCmpLogicalW(WidePtr(a), WidePtr(b)) < 0;
 }
 
-void ListFolder(const TListing& listing, const std::u16string& prefix, std::vector<std::u16string>& paths) {
+void ListFolder(const TListing& listing, const std::function<bool()>& abandoned, const std::u16string& prefix,
+                std::vector<std::u16string>& paths) {
+    if (abandoned && abandoned())
+        return;
     std::vector<std::u16string> files;
     std::vector<std::u16string> folders;
     {
@@ -49,13 +52,13 @@ void ListFolder(const TListing& listing, const std::u16string& prefix, std::vect
         paths.insert(paths.end(), files.begin(), files.end());
     }
     for (const std::u16string& folder : folders)
-        ListFolder(listing, prefix + folder + u"\\", paths);
+        ListFolder(listing, abandoned, prefix + folder + u"\\", paths);
 }
 
 }  // namespace
 
-std::vector<std::u16string> ListWallpapers(const TListing& listing) {
+std::vector<std::u16string> ListWallpapers(const TListing& listing, const std::function<bool()>& abandoned) {
     std::vector<std::u16string> paths;
-    ListFolder(listing, std::u16string(), paths);
+    ListFolder(listing, abandoned, std::u16string(), paths);
     return paths;
 }

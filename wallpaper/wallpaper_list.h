@@ -1,6 +1,7 @@
 // The folder's usable entries, as the directory gives them.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,4 +22,6 @@ struct TListing {
 // and system folders, junctions and symbolic links are not entered. Reads
 // the directories' entries only: no file is opened, so a file kept in the
 // cloud is not fetched to be listed. Empty when the folder cannot be read.
-std::vector<std::u16string> ListWallpapers(const TListing& listing);
+// Asks abandoned before each folder and stops, with part of the list, once
+// it says true.
+std::vector<std::u16string> ListWallpapers(const TListing& listing, const std::function<bool()>& abandoned = {});

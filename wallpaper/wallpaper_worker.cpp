@@ -32,7 +32,6 @@ private:
 TWallpaperWorker::TWallpaperWorker(TComponent* owner)
     : TComponent(owner), queue_(new TUiQueue(this)), wake_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
     InitializeCriticalSection(&lock_);
-    thread_.reset(CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr));
 }
 
 TWallpaperWorker::~TWallpaperWorker() {
@@ -64,7 +63,7 @@ unsigned TWallpaperWorker::Retry(bool listAgain) {
             return 0;
     }
     const unsigned number = WantListing();
-    SetEvent(wake_.get());
+    Wake();
     return number;
 }
 
@@ -79,6 +78,13 @@ void TWallpaperWorker::Set(TWallpaperSet request) {
         return;
     set_ = std::move(request);
     setting_ = ++requests_;
+    Wake();
+}
+
+void TWallpaperWorker::Wake() {
+    // Started with the first request, so that start-up shows the tray icon first.
+    if (!thread_)
+        thread_.reset(CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr));
     SetEvent(wake_.get());
 }
 
@@ -174,9 +180,17 @@ void TWallpaperWorker::ListFolder(const TListing& listing, unsigned number) {
         TLock lock(lock_);
         watched_ = watch_.IsOpen();
     }
+    // A tree as large as a drive's is given up for the end or a newer listing.
+    const auto abandoned = [this] {
+        TLock lock(lock_);
+        return stopping_ || listing_ != 0;
+    };
+    std::vector<std::u16string> paths = ListWallpapers(listing, abandoned);
+    if (abandoned())
+        return;
     // Asked of the system only when wanted: the object lives in another
     // process, and asking for it wakes the machinery of calls between them.
-    queue_->Post([this, paths = ListWallpapers(listing),
+    queue_->Post([this, paths = std::move(paths),
                   monitors = listing.monitors ? WallpaperMonitors() : std::vector<RECT>(), number] {
         if (OnListed)
             OnListed(paths, monitors, number);

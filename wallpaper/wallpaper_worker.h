@@ -72,6 +72,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Run();
     unsigned WantListing();
+    void Wake();
     // The earliest request waiting, or none.
     TRequest Take();
     void ListFolder(const TListing& listing, unsigned number);

@@ -18,6 +18,7 @@
 #include "settings_ui/korvan_prop.h"
 #include "settings_ui/task_form.h"
 #include "tests/support/test_support.h"
+#include "wallpaper/folder_watch.h"
 
 using namespace testing_support;
 
@@ -770,4 +771,35 @@ TEST_F(SettingsDialog, AStartupShortcutThatCannotBeMadeOrRemovedIsToldAndTheBoxS
         held.reset();
         DeleteFileA(link.c_str());
     }
+}
+
+// A folder's watch asks to hear of its volume's removal only where the volume
+// can go: Wine starts a thread in the program for the first registration.
+namespace {
+std::vector<HANDLE> removalsAsked;
+int removalsDropped = 0;
+HDEVNOTIFY WINAPI RecordRemovalAsked(HANDLE, LPVOID filter, DWORD) {
+    removalsAsked.push_back(static_cast<DEV_BROADCAST_HANDLE*>(filter)->dbch_handle);
+    return reinterpret_cast<HDEVNOTIFY>(1);
+}
+BOOL WINAPI RecordRemovalDropped(HDEVNOTIFY) {
+    ++removalsDropped;
+    return TRUE;
+}
+}  // namespace
+
+TEST(FolderWatch, OnlyAFolderOffTheSystemsVolumeAsksToHearOfItsRemoval) {
+    ImportPatch asking("user32.dll", "RegisterDeviceNotificationW", reinterpret_cast<void*>(RecordRemovalAsked), nullptr);
+    ImportPatch dropping("user32.dll", "UnregisterDeviceNotification", reinterpret_cast<void*>(RecordRemovalDropped),
+                         nullptr);
+    ASSERT_TRUE(asking.Patched() && dropping.Patched());
+    TFolderWatch watch;
+    ASSERT_TRUE(watch.Open(u"C:\\windows\\system32", true, nullptr));
+    EXPECT_TRUE(removalsAsked.empty());
+    // Wine's Z: is the Unix root, a volume of its own.
+    ASSERT_TRUE(watch.Open(u"Z:\\tmp", false, nullptr));
+    ASSERT_EQ(removalsAsked.size(), 1u);
+    EXPECT_NE(removalsAsked[0], nullptr);
+    watch.Close();
+    EXPECT_EQ(removalsDropped, 1);
 }
