@@ -52,6 +52,7 @@ unsigned TWallpaperWorker::List(const TListing& listing) {
     {
         TLock lock(lock_);
         wanted_ = listing;
+        ++wantedChanges_;
     }
     return Retry(true);
 }
@@ -96,6 +97,7 @@ TWallpaperWorker::TRequest TWallpaperWorker::Take() {
     } else if (listing_ && (!setting_ || listing_ < setting_)) {
         request.list = listing_;
         request.listing = wanted_;
+        request.wantedChange = wantedChanges_;
         listing_ = 0;
     } else if (setting_) {
         request.set = true;
@@ -159,7 +161,7 @@ void TWallpaperWorker::Run() {
         }
         for (TRequest request = Take(); !request.stop; request = Take()) {
             if (request.list)
-                ListFolder(request.listing, request.list);
+                ListFolder(request);
             else if (request.set)
                 SetWallpaper(request.wallpaper);
             else
@@ -172,7 +174,8 @@ void TWallpaperWorker::Run() {
     DestroyWindow(window_);
 }
 
-void TWallpaperWorker::ListFolder(const TListing& listing, unsigned number) {
+void TWallpaperWorker::ListFolder(const TRequest& request) {
+    const TListing& listing = request.listing;
     // Watched before it is listed, so that no change in between is missed.
     if (!watch_.IsOpen() || watch_.Folder() != listing.folder || watch_.Subtree() != listing.subFolders)
         watch_.Open(listing.folder, listing.subFolders, window_);
@@ -180,10 +183,11 @@ void TWallpaperWorker::ListFolder(const TListing& listing, unsigned number) {
         TLock lock(lock_);
         watched_ = watch_.IsOpen();
     }
-    // A tree as large as a drive's is given up for the end or a newer listing.
-    const auto abandoned = [this] {
+    // A tree as large as a drive's is given up for the end or other settings;
+    // a listing asked for again is begun once this one is over.
+    const auto abandoned = [this, &request] {
         TLock lock(lock_);
-        return stopping_ || listing_ != 0;
+        return stopping_ || wantedChanges_ != request.wantedChange;
     };
     std::vector<std::u16string> paths = ListWallpapers(listing, abandoned);
     if (abandoned())
@@ -191,7 +195,7 @@ void TWallpaperWorker::ListFolder(const TListing& listing, unsigned number) {
     // Asked of the system only when wanted: the object lives in another
     // process, and asking for it wakes the machinery of calls between them.
     queue_->Post([this, paths = std::move(paths),
-                  monitors = listing.monitors ? WallpaperMonitors() : std::vector<RECT>(), number] {
+                  monitors = listing.monitors ? WallpaperMonitors() : std::vector<RECT>(), number = request.list] {
         if (OnListed)
             OnListed(paths, monitors, number);
     });

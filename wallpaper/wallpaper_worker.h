@@ -64,6 +64,7 @@ private:
         bool stop = false;
         unsigned list = 0;
         TListing listing;
+        unsigned wantedChange = 0;
         bool set = false;
         TWallpaperSet wallpaper;
     };
@@ -75,7 +76,7 @@ private:
     void Wake();
     // The earliest request waiting, or none.
     TRequest Take();
-    void ListFolder(const TListing& listing, unsigned number);
+    void ListFolder(const TRequest& request);
     void SetWallpaper(const TWallpaperSet& request);
 
     TUiQueue* queue_;
@@ -87,6 +88,7 @@ private:
     bool stopping_ = false;
     bool watched_ = false;
     TListing wanted_;
+    unsigned wantedChanges_ = 0;
     unsigned requests_ = 0;
     unsigned listing_ = 0;
     unsigned setting_ = 0;

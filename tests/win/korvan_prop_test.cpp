@@ -739,6 +739,9 @@ TEST_F(SettingsDialog, ChoicesShowTheRecordAndAValueNotKnownStaysAsWrittenUntilT
         d.ComboBox2->SetItemIndex(std::get<1>(chosen));
         d.CheckBox1->SetChecked(std::get<2>(chosen));
         d.CheckBox2->SetChecked(std::get<3>(chosen));
+        // With subfolders and no folder the worker walks the whole drive: a
+        // newer listing and the end give the walk up, or the end would
+        // abandon the worker and end this program.
         d.Button4Click(d.Button4);
         EXPECT_EQ(Record(main_->Order, main_->Style, main_->SubFolders, main_->Monitors), stored);
     }
