@@ -80,6 +80,18 @@ private:
     F action_;
 };
 
+// A critical section held until the scope ends.
+class section_lock {
+public:
+    explicit section_lock(CRITICAL_SECTION& section) : section_(section) { EnterCriticalSection(&section_); }
+    ~section_lock() { LeaveCriticalSection(&section_); }
+    section_lock(const section_lock&) = delete;
+    section_lock& operator=(const section_lock&) = delete;
+
+private:
+    CRITICAL_SECTION& section_;
+};
+
 // A window's paint DC from BeginPaint, ended with EndPaint.
 class paint_dc {
 public:

@@ -1,6 +1,7 @@
 #include "framework/ui_queue.h"
 
 #include "framework/application.h"
+#include "framework/handles.h"
 
 namespace {
 
@@ -25,9 +26,10 @@ TUiQueue::~TUiQueue() {
 }
 
 void TUiQueue::PostTask(std::unique_ptr<TTask> task) {
-    EnterCriticalSection(&lock_);
-    tasks_.push_back(std::move(task));
-    LeaveCriticalSection(&lock_);
+    {
+        section_lock lock(lock_);
+        tasks_.push_back(std::move(task));
+    }
     // A message lost to a full queue is made up for by the next one: each runs every task waiting.
     PostMessageA(window_->Handle(), WM_UITASK, 0, 0);
 }
@@ -36,14 +38,14 @@ void TUiQueue::RunTasks() {
     // One at a time: a task's failure box runs messages, and the tasks taken
     // in its loop must still come after the ones before them.
     for (;;) {
-        EnterCriticalSection(&lock_);
-        if (tasks_.empty()) {
-            LeaveCriticalSection(&lock_);
-            return;
+        std::unique_ptr<TTask> task;
+        {
+            section_lock lock(lock_);
+            if (tasks_.empty())
+                return;
+            task = std::move(tasks_.front());
+            tasks_.erase(tasks_.begin());
         }
-        std::unique_ptr<TTask> task = std::move(tasks_.front());
-        tasks_.erase(tasks_.begin());
-        LeaveCriticalSection(&lock_);
         try {
             task->Run();
         } catch (...) {

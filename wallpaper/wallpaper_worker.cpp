@@ -16,17 +16,6 @@ constexpr DWORD kQuietMs = 300;
 // How long the end of the program waits for a worker that is blocked.
 constexpr DWORD kStopWaitMs = 2000;
 
-class TLock {
-public:
-    explicit TLock(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
-    ~TLock() { LeaveCriticalSection(&lock_); }
-    TLock(const TLock&) = delete;
-    TLock& operator=(const TLock&) = delete;
-
-private:
-    CRITICAL_SECTION& lock_;
-};
-
 }  // namespace
 
 TWallpaperWorker::TWallpaperWorker(TComponent* owner)
@@ -36,7 +25,7 @@ TWallpaperWorker::TWallpaperWorker(TComponent* owner)
 
 TWallpaperWorker::~TWallpaperWorker() {
     {
-        TLock lock(lock_);
+        section_lock lock(lock_);
         stopping_ = true;
     }
     SetEvent(wake_.get());
@@ -50,7 +39,7 @@ TWallpaperWorker::~TWallpaperWorker() {
 
 unsigned TWallpaperWorker::List(const TListing& listing) {
     {
-        TLock lock(lock_);
+        section_lock lock(lock_);
         wanted_ = listing;
         ++wantedChanges_;
     }
@@ -59,7 +48,7 @@ unsigned TWallpaperWorker::List(const TListing& listing) {
 
 unsigned TWallpaperWorker::Retry(bool listAgain) {
     {
-        TLock lock(lock_);
+        section_lock lock(lock_);
         if (!listAgain && watched_)
             return 0;
     }
@@ -69,12 +58,12 @@ unsigned TWallpaperWorker::Retry(bool listAgain) {
 }
 
 unsigned TWallpaperWorker::WantListing() {
-    TLock lock(lock_);
+    section_lock lock(lock_);
     return listing_ = ++requests_;
 }
 
 void TWallpaperWorker::Set(TWallpaperSet request) {
-    TLock lock(lock_);
+    section_lock lock(lock_);
     if (setting_ && set_.origin == TWallpaperOrigin::User && request.origin == TWallpaperOrigin::Timer)
         return;
     set_ = std::move(request);
@@ -90,7 +79,7 @@ void TWallpaperWorker::Wake() {
 }
 
 TWallpaperWorker::TRequest TWallpaperWorker::Take() {
-    TLock lock(lock_);
+    section_lock lock(lock_);
     TRequest request;
     if (stopping_) {
         request.stop = true;
@@ -116,7 +105,7 @@ LRESULT CALLBACK TWallpaperWorker::WindowProc(HWND window, UINT message, WPARAM 
     auto* self = reinterpret_cast<TWallpaperWorker*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_DEVICECHANGE && self &&
         self->watch_.Release(wParam, reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam))) {
-        TLock lock(self->lock_);
+        section_lock lock(self->lock_);
         self->watched_ = false;
         return TRUE;
     }
@@ -151,7 +140,7 @@ void TWallpaperWorker::Run() {
             // Listed once the changes are over.
             changed = true;
             if (!watch_.Rearm()) {
-                TLock lock(lock_);
+                section_lock lock(lock_);
                 watched_ = false;
             }
             continue;
@@ -167,7 +156,7 @@ void TWallpaperWorker::Run() {
             else
                 break;
         }
-        if (TLock lock(lock_); stopping_)
+        if (section_lock lock(lock_); stopping_)
             break;
     }
     watch_.Close();
@@ -180,13 +169,13 @@ void TWallpaperWorker::ListFolder(const TRequest& request) {
     if (!watch_.IsOpen() || watch_.Folder() != listing.folder || watch_.Subtree() != listing.subFolders)
         watch_.Open(listing.folder, listing.subFolders, window_);
     {
-        TLock lock(lock_);
+        section_lock lock(lock_);
         watched_ = watch_.IsOpen();
     }
     // A tree as large as a drive's is given up for the end or other settings;
     // a listing asked for again is begun once this one is over.
     const auto abandoned = [this, &request] {
-        TLock lock(lock_);
+        section_lock lock(lock_);
         return stopping_ || wantedChanges_ != request.wantedChange;
     };
     std::vector<std::u16string> paths = ListWallpapers(listing, abandoned);
